@@ -1,0 +1,2 @@
+// Engine placeholder until the core lands.
+int lcengine_placeholder;
