@@ -21,3 +21,8 @@ if(WIN32)
     set(LC_I686 ON)
   endif()
 endif()
+
+if(LC_BUILD_FUZZ)
+  # Coverage instrumentation for everything; the fuzzer's main only in fuzz/.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
