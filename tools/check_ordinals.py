@@ -29,9 +29,8 @@ def expected_exports(path):
 
 
 def actual_exports(dll):
-    machine = subprocess.run(["file", "-b", dll], capture_output=True, text=True).stdout
-    tool = "i686-w64-mingw32-objdump" if "Intel 80386" in machine or "PE32 " in machine else "x86_64-w64-mingw32-objdump"
-    text = subprocess.run([tool, "-p", dll], capture_output=True, text=True, check=True).stdout
+    # this objdump reads both pei-i386 and pei-x86-64
+    text = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", dll], capture_output=True, text=True, check=True).stdout
     base = int(re.search(r"Ordinal Base (\d+)", text).group(1))
     table = text.split("[Ordinal/Name Pointer] Table", 1)[1]
     names = {}
