@@ -6,6 +6,12 @@
 
 #include "platform.h"
 
+/* The comparison function of ZYN_UTI_QSort is a plain C function; natively
+   there is no calling-convention keyword to name. */
+#if !defined(_WIN32) && !defined(__cdecl)
+#define __cdecl
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -45,6 +51,8 @@ typedef int(__cdecl *ZYN_COMPARE)(const void *a, const void *b);
 HGLOBAL WINAPI ZYN_UTI_CopyHandle(HGLOBAL mem);
 LPSTR WINAPI ZYN_UTI_SkipPath(LPSTR path);
 void WINAPI ZYN_UTI_QSort(void *array, UINT count, UINT size, ZYN_COMPARE compare);
+/* Writes at most ZYN_DATE_MAX bytes (with the NUL) into buffer. */
+#define ZYN_DATE_MAX 40
 void WINAPI ZYN_UTI_FormatDate(LPSTR buffer, UINT year, UINT month, UINT day);
 BOOL WINAPI ZYN_UTI_DeleteFile(LPCSTR path);
 
@@ -68,7 +76,8 @@ COLORREF WINAPI ZYN_UTI_GetSysColor(int index);
 /* ---- DIB record and core operations ---------------------------------- */
 
 WORD WINAPI ZYN_DIB_NumColors(const void *header);
-WORD WINAPI ZYN_DIB_PaletteSize(const void *header);
+/* Bytes of the color table: up to 65535 x 4, so wider than 16 bits. */
+DWORD WINAPI ZYN_DIB_PaletteSize(const void *header);
 DWORD WINAPI ZYN_DIB_BitsToColors(UINT bits);
 BOOL WINAPI ZYN_DIB_Info(HGLOBAL dib, BITMAPINFOHEADER *out);
 /* Locks the block; the caller unlocks it once.  Null pointers are skipped. */
