@@ -1,2 +1,0 @@
-// Engine placeholder until the core lands.
-int lcengine_placeholder;
