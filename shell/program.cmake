@@ -1,0 +1,60 @@
+# The Windows program: lcshell_win (frame, commands, host messages, start-up;
+# a static library so that tests can create the frame in their own process),
+# lcshell_res (menu, accelerators and icons, as objects: resources inside a
+# static library would never be linked) and the lumacast executable.
+
+set(LC_SHELL_WIN ${CMAKE_CURRENT_SOURCE_DIR}/win)
+
+# Icons are drawn by a script at build time; no binary files in the tree.
+set(LC_ICON_DIR ${CMAKE_CURRENT_BINARY_DIR}/icons)
+set(LC_ICONS ${LC_ICON_DIR}/lumacast_frame.ico ${LC_ICON_DIR}/lumacast_image.ico)
+add_custom_command(
+  OUTPUT ${LC_ICONS}
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/gen_icons.py ${LC_ICON_DIR}
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_icons.py
+  COMMENT "Icons of lumacast")
+add_custom_target(lcshell_icons DEPENDS ${LC_ICONS})
+
+add_library(lcshell_res OBJECT ${LC_SHELL_WIN}/lumacast.rc)
+target_include_directories(lcshell_res PRIVATE ${LC_SHELL_WIN} ${LC_ICON_DIR})
+set_source_files_properties(${LC_SHELL_WIN}/lumacast.rc PROPERTIES
+  OBJECT_DEPENDS "${LC_ICONS};${LC_SHELL_WIN}/resource.h")
+add_dependencies(lcshell_res lcshell_icons)
+
+add_library(lcshell_win STATIC
+  ${LC_SHELL_WIN}/app_win.cpp
+  ${LC_SHELL_WIN}/classes_win.cpp
+  ${LC_SHELL_WIN}/engine_link_win.cpp
+  ${LC_SHELL_WIN}/frame_win.cpp
+  ${LC_SHELL_WIN}/frame_commands_win.cpp
+  ${LC_SHELL_WIN}/frame_host_win.cpp
+  ${LC_SHELL_WIN}/frame_menu_win.cpp)
+target_include_directories(lcshell_win PUBLIC ${LC_SHELL_WIN})
+target_link_libraries(lcshell_win
+  PUBLIC lcengine zynlib user32 gdi32 comdlg32 comctl32 shell32 advapi32
+  PRIVATE lc_warnings)
+
+# lc_shell_runtime(<exe>): puts the shared libraries the shell uses (zynlib)
+# beside an executable, so that it starts from its build folder under Wine.
+function(lc_shell_runtime exe)
+  get_target_property(zyn_type zynlib TYPE)
+  if(zyn_type STREQUAL "SHARED_LIBRARY")
+    add_custom_command(TARGET ${exe} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:zynlib> $<TARGET_FILE_DIR:${exe}>)
+  endif()
+endfunction()
+
+add_executable(lumacast WIN32 ${LC_SHELL_WIN}/main_win.cpp)
+target_link_libraries(lumacast PRIVATE lcshell_win lcshell_res lc_warnings)
+if(TARGET lumacast_strings_gen)
+  lc_string_resource(lumacast lumacast_strings)
+endif()
+lc_shell_runtime(lumacast)
+
+# Console helper for scripts: asks a running frame to close (tools/wine).
+add_executable(closewin ${PROJECT_SOURCE_DIR}/tools/wine/closewin.c)
+target_link_libraries(closewin PRIVATE user32 lc_warnings)
+
+# Keeps Wine's desktop open while the tests run (tools/wine/wine_env.sh).
+add_executable(keepdesk ${PROJECT_SOURCE_DIR}/tools/wine/keepdesk.c)
+target_link_libraries(keepdesk PRIVATE user32 lc_warnings)
