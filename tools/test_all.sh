@@ -8,21 +8,23 @@ JOBS=${JOBS:-$(nproc)}
 FUZZ_SECONDS=${FUZZ_SECONDS:-10}
 LOGDIR=build/logs
 mkdir -p "$LOGDIR"
-total_pass=0 total_fail=0
+total_pass=0 total_fail=0 total_skip=0
 summary=()
 
-record() {  # name passed failed
-  total_pass=$((total_pass + $2)); total_fail=$((total_fail + $3))
-  summary+=("$(printf '%-22s %4d passed, %d failed' "$1" "$2" "$3")")
+record() {  # name passed failed [skipped]
+  local skipped=${4:-0}
+  total_pass=$((total_pass + $2)); total_fail=$((total_fail + $3)); total_skip=$((total_skip + skipped))
+  summary+=("$(printf '%-22s %4d passed, %d failed, %d skipped' "$1" "$2" "$3" "$skipped")")
 }
 
-ctest_counts() {  # log -> "passed failed"
+ctest_counts() {  # log -> "passed failed skipped"
   local line; line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n1)
-  if [ -z "$line" ]; then echo "0 1"; return; fi
-  local failed total
+  if [ -z "$line" ]; then echo "0 1 0"; return; fi
+  local failed total skipped
   failed=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
   total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
-  echo "$((total - failed)) $failed"
+  skipped=$(grep -cE '^[[:space:]]*[0-9]+ - .*\(Skipped\)' "$1")
+  echo "$((total - failed - skipped)) $failed $skipped"
 }
 
 configure_build() {  # preset
@@ -41,7 +43,7 @@ bash tools/setup.sh || { echo "0 passed, 1 failed"; exit 1; }
 if configure_build native-debug; then
   echo "== native tests"
   ctest --test-dir build/native-debug --output-on-failure -j "$JOBS" --timeout 300 2>&1 | tee "$LOGDIR/test-native.log" | tail -n 25
-  read -r p f < <(ctest_counts "$LOGDIR/test-native.log"); record "native unit tests" "$p" "$f"
+  read -r p f k < <(ctest_counts "$LOGDIR/test-native.log"); record "native unit tests" "$p" "$f" "$k"
 else
   record "native build" 0 1
 fi
@@ -50,7 +52,7 @@ fi
 if configure_build win64; then
   echo "== windows tests (wine64)"
   bash tools/wine/run_windows_tests.sh build/win64 2>&1 | tee "$LOGDIR/test-win64.log" | tail -n 25
-  read -r p f < <(ctest_counts "$LOGDIR/test-win64.log"); record "windows tests (wine)" "$p" "$f"
+  read -r p f k < <(ctest_counts "$LOGDIR/test-win64.log"); record "windows tests (wine)" "$p" "$f" "$k"
 else
   record "windows x86_64 build" 0 1
 fi
@@ -78,5 +80,5 @@ fi
 echo
 echo "== summary"
 printf '%s\n' "${summary[@]}"
-echo "$total_pass passed, $total_fail failed"
+echo "$total_pass passed, $total_fail failed, $total_skip skipped"
 [ "$total_fail" = 0 ]
