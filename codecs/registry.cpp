@@ -2,6 +2,9 @@
 
 #include <string.h>
 
+/* Generated from the families' slots.inc files (see CMakeLists.txt). */
+#include "codec_families.inc"
+
 extern "C" int WINAPI CodecMissingLoad(LPSTR, HGLOBAL *out) {
     if (out) *out = NULL;
     return 0;
@@ -36,11 +39,33 @@ static CodecSlot slots[] = {
     {"WAV", NULL, NULL}, {"WPG", NULL, NULL},
 };
 
-static CodecSlot *find_slot(const char *extension) {
-    if (!extension) return NULL;
+static CodecSlot *lookup(const char *extension) {
     for (size_t i = 0; i < sizeof slots / sizeof slots[0]; i++)
         if (strcmp(slots[i].extension, extension) == 0) return &slots[i];
     return NULL;
+}
+
+[[maybe_unused]] static void fill_slot(const char *extension, FmtLoadProc load, FmtSaveProc save) {
+    CodecSlot *slot = lookup(extension);
+    if (!slot) return;
+    if (load) slot->load = load;
+    if (save) slot->save = save;
+}
+
+/* The built-in codecs take their slots before anything else looks. */
+static void fill_builtin_slots(void) {
+    static int filled;
+    if (filled) return;
+    filled = 1;
+#define CODEC_SLOT(ext, load, save) fill_slot(ext, load, save);
+#include "codec_slots.inc"
+#undef CODEC_SLOT
+}
+
+static CodecSlot *find_slot(const char *extension) {
+    if (!extension) return NULL;
+    fill_builtin_slots();
+    return lookup(extension);
 }
 
 extern "C" FmtLoadProc codec_loader(const char *extension) {
