@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "codecs/registry.h"
-#include "core_test_support.h"
+#include "engine_test_support.h"
 
 namespace {
 

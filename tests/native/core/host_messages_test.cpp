@@ -1,7 +1,7 @@
 #include <stddef.h>
 #include <string.h>
 
-#include "core_test_support.h"
+#include "engine_test_support.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "core_test_support.h"
+#include "engine_test_support.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "core/messages.h"
-#include "core_test_support.h"
+#include "engine_test_support.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <dirent.h>
 #include <string.h>
 
-#include "core_test_support.h"
+#include "engine_test_support.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "core/save_as.h"
 #include "core/save_options.h"
-#include "core_test_support.h"
+#include "engine_test_support.h"
 
 namespace {
 

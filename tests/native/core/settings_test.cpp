@@ -1,7 +1,7 @@
 #include <map>
 #include <string.h>
 
-#include "core_test_support.h"
+#include "engine_test_support.h"
 #include "lumacast_strings.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core_test_support.h"
+#include "engine_test_support.h"
 
 std::string make_scratch_dir(void) {
     char pattern[] = "/tmp/lc_core_test_XXXXXX";

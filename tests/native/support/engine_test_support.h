@@ -1,8 +1,8 @@
-/* Shared set-up of the core tests: a fresh built-in catalogue, default
+/* Shared set-up of the engine tests: a fresh built-in catalogue, default
    settings, no batch run, and a message method that records every box
    instead of printing it. */
-#ifndef CORE_TEST_SUPPORT_H
-#define CORE_TEST_SUPPORT_H
+#ifndef ENGINE_TEST_SUPPORT_H
+#define ENGINE_TEST_SUPPORT_H
 
 #include <gtest/gtest.h>
 
