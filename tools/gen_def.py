@@ -17,6 +17,8 @@ import argparse
 import re
 import sys
 
+from gen_common import write_if_changed
+
 LINE = re.compile(r"^\s*(\d+)\s+([A-Za-z_][A-Za-z0-9_]*)\s+(\d+)\s*$")
 
 
@@ -45,15 +47,6 @@ def parse(path):
     return exports
 
 
-def write_if_changed(path, text):
-    try:
-        with open(path, encoding="utf-8") as f:
-            if f.read() == text:
-                return
-    except OSError:
-        pass
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text)
 
 
 def main():
