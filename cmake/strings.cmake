@@ -15,7 +15,7 @@ function(lc_string_table target source symbol)
     COMMAND ${CMAKE_COMMAND} -E make_directory "${outdir}"
     COMMAND ${Python3_EXECUTABLE} "${PROJECT_SOURCE_DIR}/tools/gen_strings.py" "${src}"
             --symbol ${symbol} --header "${h}" --rc "${rc}" --cpp "${cpp}"
-    DEPENDS "${src}" "${PROJECT_SOURCE_DIR}/tools/gen_strings.py"
+    DEPENDS "${src}" "${PROJECT_SOURCE_DIR}/tools/gen_strings.py" "${PROJECT_SOURCE_DIR}/tools/gen_common.py"
     COMMENT "String table ${symbol}")
   add_custom_target(${symbol}_gen DEPENDS "${h}" "${rc}" "${cpp}")
   add_dependencies(${target} ${symbol}_gen)
