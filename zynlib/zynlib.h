@@ -100,6 +100,18 @@ int WINAPI ZYN_DIB_StretchDibBlt(HDC dc, int x, int y, int width, int height, HG
 HBITMAP WINAPI ZYN_DIB_LoadImage(HINSTANCE instance, LPCSTR name);
 #endif
 
+/* ---- DIB effects and compression ------------------------------------ */
+
+/* A blend of two images of the same size, t in 0..16384 (0 = first). */
+HGLOBAL WINAPI ZYN_DIB_Fade(HGLOBAL first, HGLOBAL second, int t);
+/* The image inside margins of the fill (an index, or for 24 and 32 bits
+   the blue, green, red bytes at fillColor). */
+HGLOBAL WINAPI ZYN_DIB_Frame(HGLOBAL dib, int left, int right, int top, int bottom, int fillIndex,
+                             const BYTE *fillColor);
+/* A new DIB in the given compression (0 none, 1 RLE8, 2 RLE4); with the
+   resource flag, source is a pointer to a locked DIB resource. */
+HGLOBAL WINAPI ZYN_DIB_Compress(HGLOBAL source, BOOL resource, DWORD compression);
+
 #ifdef __cplusplus
 }
 #endif
