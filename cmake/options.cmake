@@ -17,6 +17,9 @@ if(WIN32)
   # One static runtime per binary: nothing to ship beside the .exe/.dll.
   add_link_options(-static)
   add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501)
+  # Every .exe and .dll in one folder, as they ship: the loader finds
+  # zynlib.dll beside whichever program starts.
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     set(LC_I686 ON)
   endif()

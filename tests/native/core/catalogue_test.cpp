@@ -64,6 +64,7 @@ TEST_F(Catalogue, BuiltinsAreRegisteredInTheirFixedOrderWithNamesFromTheStringTa
 }
 
 TEST_F(Catalogue, HandlerSentinelsDecideLoaderAndWriterQuestions) {
+    EmptyCodecSlot noBmp("BMP");
     EXPECT_FALSE(catalogue_has_loader(8)) << "EPS cannot be opened";
     EXPECT_TRUE(catalogue_has_loader(14)) << "IMG has a disabled reader";
     EXPECT_FALSE(catalogue_listed_for_open(14));

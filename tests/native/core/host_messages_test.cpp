@@ -110,13 +110,14 @@ TEST_F(HostMessages, FilterMessagesFillBufferAndCodes) {
 }
 
 TEST_F(HostMessages, LoadFileDetectsAndReportsTheFormat) {
+    EmptyCodecSlot noBmp("BMP");
     std::string path = dir + "/pic.bmp";
     write_file(path, "BM");
     char buffer[HOST_PATH_SIZE];
     snprintf(buffer, sizeof buffer, "%s", path.c_str());
     block.field[HPB_PATH] = (ULONG_PTR)buffer;
     block.field[HPB_CODE] = HPB_NO_CODE;
-    EXPECT_EQ(send(HM_LOAD_FILE), 0) << "no BMP codec yet";
+    EXPECT_EQ(send(HM_LOAD_FILE), 0) << "no BMP codec";
     EXPECT_EQ(block.field[HPB_INDEX], 3u);
     EXPECT_EQ(block.field[HPB_CODE], 9u);
     EXPECT_EQ(catalogue_current_load(), 3);

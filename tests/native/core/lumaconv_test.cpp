@@ -62,7 +62,7 @@ TEST_F(Lumaconv, FailuresShowTheMessageTextAndExitWithOne) {
     EXPECT_EQ(r.code, 2) << "the command word is missing";
     r = run("convert " + dir + "/in.bmp " + dir + "/out.gif");
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "No BMP codec is available in this build\n");
+    EXPECT_EQ(r.err, "Error, not a Legitimate DIB File!\n");
     r = run("convert " + dir + "/in.xyz " + dir + "/out.gif");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Unsupported file type for image:" + dir + "/in.xyzcannot load.\n");
@@ -86,7 +86,7 @@ TEST_F(Lumaconv, BatchReportsEveryFileAndAsksToCancel) {
     EXPECT_NE(r.out.find("failed\t" + in + "/b.pcx -> " + out + "/b.gif\n"), std::string::npos);
     EXPECT_EQ(r.out.find("notes"), std::string::npos);
     EXPECT_NE(r.out.find("Batch Processing Complete\n0 converted, 2 failed, 0 not started\n"), std::string::npos);
-    EXPECT_NE(r.err.find("No BMP codec is available in this build\n\nCancel Batch?\n(answered No)"),
+    EXPECT_NE(r.err.find("Error, not a Legitimate DIB File!\n\nCancel Batch?\n(answered No)"),
               std::string::npos);
     r = run("batch " + in + " " + out + " --to gif --answer yes");
     EXPECT_NE(r.out.find("Batch Processing Aborted\n0 converted, 1 failed, 1 not started\n"), std::string::npos);

@@ -131,6 +131,7 @@ TEST_F(Pipeline, LoadFileHandsThePathOverUnchangedWithThePanelOpen) {
 }
 
 TEST_F(Pipeline, FormatsThatCannotDoTheJobAreReportedOnceByName) {
+    EmptyCodecSlot noBmp("BMP"), noEps("EPS");
     HGLOBAL dib = nullptr;
     char bmp[] = "a.bmp", img[] = "a.img";
     catalogue_set_current_load(3);

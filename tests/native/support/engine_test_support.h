@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/registry.h"
 #include "core/batch_state.h"
 #include "core/catalogue.h"
 #include "core/color_ops.h"
@@ -62,6 +63,31 @@ protected:
         catalogue_free_all();
     }
     std::string last_text() const { return boxes().empty() ? "" : boxes().back().text; }
+};
+
+/* Empties one format's codec slot for the life of the object (and rebuilds
+   the catalogue around it), so the tests of the empty-slot path do not
+   depend on which codecs have landed. */
+class EmptyCodecSlot {
+public:
+    explicit EmptyCodecSlot(const char *extension)
+        : ext(extension), load(codec_loader(extension)), save(codec_writer(extension)) {
+        codec_install(ext, CodecMissingLoad, CodecMissingSave);
+        reregister();
+    }
+    ~EmptyCodecSlot() {
+        codec_install(ext, load, save);
+        reregister();
+    }
+
+private:
+    static void reregister() {
+        catalogue_free_all();
+        catalogue_register_builtins();
+    }
+    const char *ext;
+    FmtLoadProc load;
+    FmtSaveProc save;
 };
 
 /* A scratch directory per test, removed afterwards. */
