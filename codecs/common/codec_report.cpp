@@ -13,4 +13,4 @@ extern "C" int save_format_error(UINT id) {
     return 0;
 }
 
-extern "C" void codec_row_done(void) { ZYN_EVT_Background(); }
+extern "C" int codec_row_done(void) { return ZYN_EVT_Background(); }

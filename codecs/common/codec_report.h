@@ -15,8 +15,9 @@ extern "C" {
 int load_format_error(UINT id);
 int save_format_error(UINT id);
 
-/* Called once per row by readers and writers: keeps the interface alive. */
-void codec_row_done(void);
+/* Called once per row by readers and writers: keeps the interface alive.
+   Returns the background routine's answer (0 when the user asked to stop). */
+int codec_row_done(void);
 
 #ifdef __cplusplus
 }
