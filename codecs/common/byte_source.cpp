@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "codecs/common/codec_report.h"
+
 extern "C" int codec_file_read(const char *path, CodecFile *file, int *tooLarge) {
     file->data = NULL;
     file->size = 0;
@@ -43,6 +45,17 @@ extern "C" void codec_file_free(CodecFile *file) {
     free(file->data);
     file->data = NULL;
     file->size = 0;
+}
+
+extern "C" int codec_load_whole_file(const char *path, HGLOBAL *out, UINT tooLargeId, CodecDecodeProc decode) {
+    if (!out) return 0;
+    *out = NULL;
+    CodecFile file;
+    int tooLarge;
+    if (!codec_file_read(path, &file, &tooLarge)) return tooLarge ? load_format_error(tooLargeId) : 0;
+    int ok = decode(file.data, file.size, out);
+    codec_file_free(&file);
+    return ok;
 }
 
 extern "C" void bs_init(ByteSource *s, const void *data, size_t size) {

@@ -35,6 +35,15 @@ typedef struct CodecFile {
 int codec_file_read(const char *path, CodecFile *file, int *tooLarge);
 void codec_file_free(CodecFile *file);
 
+/* A reader's memory entry: decodes data into a new DIB in *out. */
+typedef int (*CodecDecodeProc)(const BYTE *data, size_t size, HGLOBAL *out);
+
+/* The file handler of a reader that decodes from memory: clears *out,
+   reads the file whole and decodes it.  A file that cannot be opened fails
+   without a message; one too large to take in reports tooLargeId (a "%s"
+   format message). */
+int codec_load_whole_file(const char *path, HGLOBAL *out, UINT tooLargeId, CodecDecodeProc decode);
+
 void bs_init(ByteSource *s, const void *data, size_t size);
 static inline size_t bs_remaining(const ByteSource *s) { return s->size - s->pos; }
 

@@ -237,14 +237,11 @@ extern "C" int gif_decode_memory(const BYTE *data, size_t size, uint64_t maxPixe
     return ok;
 }
 
+/* Files on disk are limited only by what a DIB can hold. */
+static int decode_without_cap(const BYTE *data, size_t size, HGLOBAL *out) {
+    return gif_decode_memory(data, size, 0, out);
+}
+
 extern "C" int WINAPI GifLoad(LPSTR path, HGLOBAL *out) {
-    if (!out) return 0;
-    *out = NULL;
-    CodecFile file;
-    int tooLarge;
-    if (!codec_file_read(path, &file, &tooLarge))
-        return tooLarge ? load_format_error(IDS_FMT_OUT_OF_MEMORY) : 0;
-    int ok = gif_decode_memory(file.data, file.size, 0, out);
-    codec_file_free(&file);
-    return ok;
+    return codec_load_whole_file(path, out, IDS_FMT_OUT_OF_MEMORY, decode_without_cap);
 }

@@ -282,13 +282,5 @@ extern "C" int pcx_decode_memory(const BYTE *data, size_t size, HGLOBAL *out) {
 }
 
 extern "C" int WINAPI PcxLoad(LPSTR path, HGLOBAL *out) {
-    if (!out) return 0;
-    *out = NULL;
-    CodecFile file;
-    int tooLarge;
-    if (!codec_file_read(path, &file, &tooLarge))
-        return tooLarge ? load_format_error(IDS_FMT_NO_MEMORY_LOAD) : 0;
-    int ok = pcx_decode_memory(file.data, file.size, out);
-    codec_file_free(&file);
-    return ok;
+    return codec_load_whole_file(path, out, IDS_FMT_NO_MEMORY_LOAD, pcx_decode_memory);
 }
