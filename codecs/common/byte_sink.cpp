@@ -90,3 +90,13 @@ extern "C" void sink_abandon(ByteSink *s, const char *path) {
     s->failed = 1;
     remove(path);
 }
+
+extern "C" int sink_finish(ByteSink *s, const char *path, int written, int *closeFailed) {
+    *closeFailed = 0;
+    if (written) {
+        if (sink_close(s)) return 1;
+        *closeFailed = 1;
+    }
+    sink_abandon(s, path);
+    return 0;
+}

@@ -42,6 +42,11 @@ static inline int sink_ok(const ByteSink *s) { return !s->failed; }
 int sink_close(ByteSink *s);
 /* Closes and deletes a file that will not be completed. */
 void sink_abandon(ByteSink *s, const char *path);
+/* Ends a write: when everything so far went well (written), closes the
+   file and returns 1 if every byte reached it; otherwise, or when the close
+   fails, abandons the file and returns 0.  *closeFailed tells the two
+   failures apart for the writer's message. */
+int sink_finish(ByteSink *s, const char *path, int written, int *closeFailed);
 
 #ifdef __cplusplus
 }

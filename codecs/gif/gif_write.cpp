@@ -111,12 +111,13 @@ int write_stream(const char *path, const DibParts *d) {
             if (write_pixels(sink, d)) {
                 sink_u8(sink, 0);    /* block terminator */
                 sink_u8(sink, 0x3B); /* trailer */
-                ok = sink_close(sink);
-                if (!ok) codec_error(IDS_CODEC_WRITE_FILE);
+                ok = 1;
             }
         }
     }
-    if (!ok) sink_abandon(sink, path);
+    int closeFailed;
+    ok = sink_finish(sink, path, ok, &closeFailed);
+    if (closeFailed) codec_error(IDS_CODEC_WRITE_FILE);
     free(sink);
     return ok;
 }

@@ -150,12 +150,10 @@ int write_file(const char *path, const DibParts *d) {
     Layout l = layout_of(d);
     write_header(sink, d, &l);
     int ok = write_rows(sink, d, &l);
-    if (ok) {
-        if (d->bpp == 8) write_palette_256(sink, d);
-        ok = sink_close(sink);
-        if (!ok) codec_error(IDS_CODEC_WRITE_FILE);
-    }
-    if (!ok) sink_abandon(sink, path);
+    if (ok && d->bpp == 8) write_palette_256(sink, d);
+    int closeFailed;
+    ok = sink_finish(sink, path, ok, &closeFailed);
+    if (closeFailed) codec_error(IDS_CODEC_WRITE_FILE);
     free(sink);
     return ok;
 }

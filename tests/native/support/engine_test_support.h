@@ -39,6 +39,9 @@ inline int WINAPI record_box(HWND, LPCSTR text, LPCSTR caption, UINT style) {
     return box_answer();
 }
 
+/* The text of the last box shown, for failure messages. */
+inline const char *last_box_text(void) { return boxes().empty() ? "" : boxes().back().text.c_str(); }
+
 class CoreTest : public ::testing::Test {
 protected:
     void SetUp() override {

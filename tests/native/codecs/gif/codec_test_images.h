@@ -175,4 +175,18 @@ inline int save_with(const char *extension, const std::string &path, HGLOBAL dib
     return SaveFile(p.data(), dib, 1, 0, bpp);
 }
 
+/* Saves dib in that format, loads it back, and expects the same depth,
+   pixels and color table. */
+inline void expect_round_trip(const char *extension, const std::string &path, HGLOBAL dib, int bpp,
+                              const char *(*why)(void)) {
+    ASSERT_TRUE(save_with(extension, path, dib, (WORD)bpp)) << why();
+    HGLOBAL back = load_with(extension, path);
+    ASSERT_NE(back, nullptr) << why();
+    RawDib a = dib_raw(dib), b = dib_raw(back);
+    EXPECT_EQ(b.bpp, bpp);
+    EXPECT_EQ(a.pixels, b.pixels);
+    EXPECT_EQ(a.table, b.table);
+    GlobalFree(back);
+}
+
 #endif

@@ -42,15 +42,7 @@ TEST_F(PcxWrite, RoundTripKeepsPixelsAndTableAtEveryDepth) {
     for (const Shape &s : shapes) {
         SCOPED_TRACE(testing::Message() << s.width << "x" << s.height << "x" << s.bpp);
         HGLOBAL dib = shape_dib(s);
-        std::string path = dir + "/round.pcx";
-        ASSERT_TRUE(save_with("PCX", path, dib, (WORD)s.bpp)) << last_text();
-        HGLOBAL back = load_with("PCX", path);
-        ASSERT_NE(back, nullptr) << last_text();
-        RawDib a = dib_raw(dib), b = dib_raw(back);
-        EXPECT_EQ(b.bpp, s.bpp);
-        EXPECT_EQ(a.pixels, b.pixels);
-        EXPECT_EQ(a.table, b.table);
-        GlobalFree(back);
+        expect_round_trip("PCX", dir + "/round.pcx", dib, s.bpp, last_box_text);
         GlobalFree(dib);
     }
     EXPECT_TRUE(boxes().empty());
