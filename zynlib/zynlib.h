@@ -116,4 +116,8 @@ HGLOBAL WINAPI ZYN_DIB_Compress(HGLOBAL source, BOOL resource, DWORD compression
 }
 #endif
 
+/* Scaling, palette matching and depth conversions; the settings store. */
+#include "zynlib_color.h"
+#include "zynlib_settings.h"
+
 #endif
