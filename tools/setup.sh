@@ -12,7 +12,8 @@ PACKAGES=(cmake ninja-build make nasm g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev libtiff-dev libjpeg-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine64 fonts-wine xvfb imagemagick dpkg-dev python3
-  netpbm giflib-tools graphicsmagick ghostscript)
+  netpbm giflib-tools graphicsmagick ghostscript
+  icoutils libtiff-tools libjpeg-turbo-progs libvips-tools)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
