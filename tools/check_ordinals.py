@@ -52,7 +52,9 @@ def main():
             print(f"{module}.dll: not built in {build}")
             bad += 1
             continue
-        want, have = expected_exports(lst), actual_exports(dlls[0])
+        # a build dir may hold stale copies from older layouts: take the newest
+        newest = max(dlls, key=os.path.getmtime)
+        want, have = expected_exports(lst), actual_exports(newest)
         for ordinal, name in sorted(want.items()):
             if have.get(ordinal) != name:
                 print(f"{module}.dll: ordinal {ordinal} should be {name}, is {have.get(ordinal)}")

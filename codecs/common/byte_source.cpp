@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "codecs/common/codec_report.h"
+#include "codecs/common/file_view.h"
 
 extern "C" int codec_file_read(const char *path, CodecFile *file, int *tooLarge) {
     file->data = NULL;
@@ -50,11 +51,11 @@ extern "C" void codec_file_free(CodecFile *file) {
 extern "C" int codec_load_whole_file(const char *path, HGLOBAL *out, UINT tooLargeId, CodecDecodeProc decode) {
     if (!out) return 0;
     *out = NULL;
-    CodecFile file;
+    FileView file;
     int tooLarge;
-    if (!codec_file_read(path, &file, &tooLarge)) return tooLarge ? load_format_error(tooLargeId) : 0;
+    if (!file_view_open(path, &file, &tooLarge)) return tooLarge ? load_format_error(tooLargeId) : 0;
     int ok = decode(file.data, file.size, out);
-    codec_file_free(&file);
+    file_view_close(&file);
     return ok;
 }
 

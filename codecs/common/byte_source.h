@@ -39,7 +39,7 @@ void codec_file_free(CodecFile *file);
 typedef int (*CodecDecodeProc)(const BYTE *data, size_t size, HGLOBAL *out);
 
 /* The file handler of a reader that decodes from memory: clears *out,
-   reads the file whole and decodes it.  A file that cannot be opened fails
+   maps or reads the file whole (file_view.h) and decodes it.  A file that cannot be opened fails
    without a message; one too large to take in reports tooLargeId (a "%s"
    format message). */
 int codec_load_whole_file(const char *path, HGLOBAL *out, UINT tooLargeId, CodecDecodeProc decode);

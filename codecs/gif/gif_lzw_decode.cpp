@@ -14,11 +14,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 #include "codecs/common/checked.h"
+#include "codecs/common/file_view.h"
 #include "codecs/gif/gif_lzw.h"
 
 namespace {
@@ -43,33 +40,8 @@ struct Decoder {
     const GifPixelTarget *target;
 };
 
-/* The pixel buffer is as large as the image.  On Linux a large one is
-   mapped with huge pages asked for: touching a fresh 4 KB page costs a
-   fault, and for a 12-megapixel image those faults cost more than the
-   decoding.  Both ways the buffer starts zeroed. */
-const size_t HUGE_PAGE_WORTH = (size_t)4 << 20;
-
-BYTE *buffer_alloc(size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (size >= HUGE_PAGE_WORTH) {
-        void *p = mmap(NULL, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED) return NULL;
-        madvise(p, size, MADV_HUGEPAGE);
-        return (BYTE *)p;
-    }
-#endif
-    return (BYTE *)calloc(size, 1);
-}
-
-void buffer_free(BYTE *p, size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (size >= HUGE_PAGE_WORTH) {
-        if (p) munmap(p, size);
-        return;
-    }
-#endif
-    free(p);
-}
+/* The pixel buffer is as large as the image: codec_scratch_alloc gives
+   it huge pages where it can.  It starts zeroed. */
 
 inline void copy_string(BYTE *dst, const BYTE *src, uint32_t n) {
     for (;;) {
@@ -233,10 +205,10 @@ GifLzwResult gif_lzw_decode(const GifCodeStream *codes, int minCodeSize, unsigne
         return GIF_LZW_NO_MEMORY;
     Decoder *d = (Decoder *)malloc(sizeof(Decoder));
     /* Zeroed, so no byte the copies read is ever undefined. */
-    BYTE *out = buffer_alloc(size);
+    BYTE *out = (BYTE *)codec_scratch_alloc(size);
     if (!d || !out) {
         free(d);
-        buffer_free(out, size);
+        codec_scratch_free(out, size);
         return GIF_LZW_NO_MEMORY;
     }
     for (uint32_t i = 0; i < LITERAL_BYTES; i++) out[i] = (BYTE)i;
@@ -251,7 +223,7 @@ GifLzwResult gif_lzw_decode(const GifCodeStream *codes, int minCodeSize, unsigne
     d->row = 0;
     d->target = target;
     GifLzwResult result = run(d);
-    buffer_free(out, size);
+    codec_scratch_free(out, size);
     free(d);
     return result;
 }

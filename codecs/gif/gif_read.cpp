@@ -7,6 +7,7 @@
 #include "codecs/common/checked.h"
 #include "codecs/common/codec_report.h"
 #include "codecs/common/dib_build.h"
+#include "codecs/common/file_view.h"
 #include "codecs/gif/gif.h"
 #include "codecs/gif/gif_lzw.h"
 #include "core/load_panel.h"
@@ -71,10 +72,11 @@ int skip_sub_blocks(ByteSource *s) {
 /* Joins the image's data sub-blocks.  A file that ends inside them keeps
    what there is, marked truncated: the decoder fails only if it needs the
    missing part. */
-int gather_codes(ByteSource *s, GifCodeStream *codes) {
+int gather_codes(ByteSource *s, GifCodeStream *codes, size_t *capacity) {
     codes->size = 0;
     codes->truncated = 0;
-    codes->bytes = (BYTE *)malloc(bs_remaining(s) + GIF_CODE_PADDING);
+    *capacity = bs_remaining(s) + GIF_CODE_PADDING;
+    codes->bytes = (BYTE *)codec_scratch_alloc(*capacity);
     if (!codes->bytes) return 0;
     for (;;) {
         BYTE n = bs_u8(s);
@@ -146,14 +148,15 @@ int decode_pixels(ByteSource *s, DibParts *dib, int interlaced, unsigned colors)
     if (s->overrun) return load_format_error(IDS_FMT_INCOMPLETE);
     if (minCodeSize < 1 || minCodeSize > GIF_MAX_BITS - 1) return load_format_error(IDS_FMT_READ_UNKNOWN);
     GifCodeStream codes;
-    if (!gather_codes(s, &codes)) return load_format_error(IDS_FMT_OUT_OF_MEMORY);
+    size_t capacity;
+    if (!gather_codes(s, &codes, &capacity)) return load_format_error(IDS_FMT_OUT_OF_MEMORY);
     uint32_t h = (uint32_t)dib->height;
     RowWriter writer = {dib, interlaced, (h + 7) / 8, 0, 0, 0};
     writer.pass3 = writer.pass2 + (h + 3) / 8;
     writer.pass4 = writer.pass3 + (h + 1) / 4;
     GifPixelTarget target = {(uint32_t)dib->width, h, row_done, &writer};
     GifLzwResult result = gif_lzw_decode(&codes, minCodeSize, colors, &target);
-    free(codes.bytes);
+    codec_scratch_free(codes.bytes, capacity);
     switch (result) {
         case GIF_LZW_DONE: return 1;
         case GIF_LZW_NO_MEMORY: return load_format_error(IDS_FMT_OUT_OF_MEMORY);

@@ -4,6 +4,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "codecs/common/byte_source.h"
 #include "codecs/common/checked.h"
 #include "codecs/common/codec_report.h"
@@ -142,10 +146,61 @@ void convert_4planes(const BYTE *line, size_t bpl, BYTE *row, size_t rowBytes) {
     }
 }
 
+inline uint32_t load4(const BYTE *p) {
+    uint32_t v;
+    memcpy(&v, p, 4);
+    return v;
+}
+
+/* Four pixels of red, green and blue planes become twelve bytes b g r ...
+   as three words built in registers. */
+inline void interleave4(BYTE *row, uint32_t r, uint32_t g, uint32_t b) {
+    uint32_t w[3] = {
+        (b & 0xFF) | (g & 0xFF) << 8 | (r & 0xFF) << 16 | (b & 0xFF00) << 16,
+        (g >> 8 & 0xFF) | (r >> 8 & 0xFF) << 8 | (b >> 16 & 0xFF) << 16 | (g >> 16 & 0xFF) << 24,
+        (r >> 16 & 0xFF) | (b >> 24) << 8 | (g >> 24) << 16 | (r >> 24) << 24,
+    };
+    memcpy(row, w, 12);
+}
+
+#ifdef __SSE2__
+/* Four pixels as b g r 0 words become twelve bytes at the bottom of the
+   register: each half keeps its two pixels' six bytes, then the upper six
+   move down next to the lower. */
+inline __m128i pack_four(__m128i px) {
+    __m128i first = _mm_and_si128(px, _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF));
+    __m128i second = _mm_and_si128(_mm_srli_epi64(px, 8), _mm_set_epi32(0xFFFF, (int)0xFF000000, 0xFFFF, (int)0xFF000000));
+    __m128i halves = _mm_or_si128(first, second);
+    return _mm_or_si128(_mm_and_si128(halves, _mm_set_epi32(0, 0, 0xFFFF, -1)),
+                        _mm_and_si128(_mm_srli_si128(halves, 2), _mm_set_epi32(0, -1, (int)0xFFFF0000, 0)));
+}
+
+/* Sixteen pixels; each store writes four bytes past its twelve, which the
+   next store (or the next pixels) overwrite, so the caller leaves two
+   pixels of the row after the sixteen. */
+inline void interleave16(BYTE *row, const BYTE *r, const BYTE *g, const BYTE *b) {
+    __m128i zero = _mm_setzero_si128();
+    __m128i vb = _mm_loadu_si128((const __m128i *)b), vg = _mm_loadu_si128((const __m128i *)g),
+            vr = _mm_loadu_si128((const __m128i *)r);
+    __m128i bgLow = _mm_unpacklo_epi8(vb, vg), bgHigh = _mm_unpackhi_epi8(vb, vg);
+    __m128i rLow = _mm_unpacklo_epi8(vr, zero), rHigh = _mm_unpackhi_epi8(vr, zero);
+    _mm_storeu_si128((__m128i *)row, pack_four(_mm_unpacklo_epi16(bgLow, rLow)));
+    _mm_storeu_si128((__m128i *)(row + 12), pack_four(_mm_unpackhi_epi16(bgLow, rLow)));
+    _mm_storeu_si128((__m128i *)(row + 24), pack_four(_mm_unpacklo_epi16(bgHigh, rHigh)));
+    _mm_storeu_si128((__m128i *)(row + 36), pack_four(_mm_unpackhi_epi16(bgHigh, rHigh)));
+}
+#endif
+
 void convert_3planes(const BYTE *line, size_t bpl, BYTE *row, size_t width) {
     const BYTE *r = line, *g = line + bpl, *b = line + 2 * bpl;
-    size_t n = width < bpl ? width : bpl;
-    for (size_t x = 0; x < n; x++, row += 3) {
+    size_t n = width < bpl ? width : bpl, x = 0;
+#ifdef __SSE2__
+    for (; x + 18 <= n; x += 16, row += 48) interleave16(row, r + x, g + x, b + x);
+#endif
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (; x + 4 <= n; x += 4, row += 12) interleave4(row, load4(r + x), load4(g + x), load4(b + x));
+#endif
+    for (; x < n; x++, row += 3) {
         row[0] = b[x];
         row[1] = g[x];
         row[2] = r[x];
@@ -197,6 +252,9 @@ int decode_rows(ByteSource *s, const PcxHeader *h, DibParts *dib) {
     if (!line) return load_format_error(IDS_FMT_NO_MEMORY_LOAD);
     LineState state = {0, 0};
     int ok = 1;
+    /* Lines of one plane that fit the row are the row's bytes already. */
+    int direct = h->planes == 1 && (h->bitsPerPlane == 1 || h->bitsPerPlane == 4 || h->bitsPerPlane == 8) &&
+                 lineBytes <= dib->stride;
     for (LONG y = 0; y < dib->height; y++) {
         if (!ZYN_EVT_Background()) {
             ok = 0; /* the user stopped the load */
@@ -204,7 +262,8 @@ int decode_rows(ByteSource *s, const PcxHeader *h, DibParts *dib) {
         }
         DWORD done = (DWORD)y + 1;
         if (done % 16 == 0 || done == (DWORD)dib->height) load_panel_step(done);
-        PcxLineResult r = pcx_expand_line(s, line, lineBytes);
+        BYTE *row = dib_row_from_top(dib, y);
+        PcxLineResult r = pcx_expand_line(s, direct ? row : line, lineBytes);
         if (r == PCX_LINE_SHORT) {
             ok = load_format_error(IDS_FMT_INCOMPLETE);
             break;
@@ -213,7 +272,7 @@ int decode_rows(ByteSource *s, const PcxHeader *h, DibParts *dib) {
             ok = 0;
             break;
         }
-        convert_line(h, line, dib, dib_row_from_top(dib, y));
+        if (!direct) convert_line(h, line, dib, row);
     }
     free(line);
     return ok;

@@ -8,7 +8,6 @@
 #include "codecs/common/codec_report.h"
 #include "codecs/common/dib_build.h"
 #include "codecs/tga/tga.h"
-#include "codecs/tga/tga_input.h"
 #include "codecs/tga/tga_rle.h"
 #include "core/batch_state.h"
 #include "core/lc_instance.h"
@@ -278,12 +277,5 @@ extern "C" int TgaDecode(const BYTE *data, size_t size, HGLOBAL *out) {
 }
 
 extern "C" int WINAPI TgaLoad(LPSTR path, HGLOBAL *out) {
-    if (!out) return 0;
-    *out = NULL;
-    TgaInput file;
-    int tooLarge;
-    if (!tga_input_open(path, &file, &tooLarge)) return tooLarge ? load_format_error(IDS_FMT_NO_MEMORY_LOAD) : 0;
-    int ok = TgaDecode(file.data, file.size, out);
-    tga_input_close(&file);
-    return ok;
+    return codec_load_whole_file(path, out, IDS_FMT_NO_MEMORY_LOAD, TgaDecode);
 }

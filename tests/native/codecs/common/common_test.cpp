@@ -7,6 +7,7 @@
 #include "codecs/common/byte_sink.h"
 #include "codecs/common/byte_source.h"
 #include "codecs/common/dib_build.h"
+#include "codecs/common/file_view.h"
 
 TEST(ByteSource, ReadsPastTheEndGiveZerosAndStickyOverrun) {
     const BYTE data[] = {0x34, 0x12, 0xAA};
@@ -84,4 +85,49 @@ TEST(DibBuild, CreateFillsHeaderAndOpenChecksTheRows) {
     dib_close(&r);
     EXPECT_FALSE(dib_open(h, &r));
     EXPECT_EQ(GlobalFree(h), nullptr);
+}
+
+TEST(FileView, GivesTheWholeFileMappedOrReadAndFailsQuietlyWithoutOne) {
+    std::string path = testing::TempDir() + "file_view_test.bin", empty = testing::TempDir() + "file_view_empty.bin";
+    std::string bytes(70000, '\0');
+    for (size_t i = 0; i < bytes.size(); i++) bytes[i] = (char)(i * 7);
+    FILE *f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    fclose(fopen(empty.c_str(), "wb"));
+
+    FileView v;
+    int tooLarge = 1;
+    ASSERT_TRUE(file_view_open(path.c_str(), &v, &tooLarge));
+    EXPECT_FALSE(tooLarge);
+    ASSERT_EQ(v.size, bytes.size());
+    EXPECT_EQ(memcmp(v.data, bytes.data(), bytes.size()), 0);
+    file_view_close(&v);
+    EXPECT_EQ(v.data, nullptr);
+
+    /* An empty file cannot be mapped: it is read, and has no bytes. */
+    ASSERT_TRUE(file_view_open(empty.c_str(), &v, &tooLarge));
+    EXPECT_EQ(v.size, 0u);
+    file_view_close(&v);
+
+    EXPECT_FALSE(file_view_open((testing::TempDir() + "no_such_file.bin").c_str(), &v, &tooLarge));
+    EXPECT_FALSE(tooLarge);
+    EXPECT_FALSE(file_view_open(testing::TempDir().c_str(), &v, nullptr));  // a directory
+    remove(path.c_str());
+    remove(empty.c_str());
+}
+
+TEST(FileView, ScratchMemoryStartsZeroedAtEverySize) {
+    const size_t sizes[] = {0, 1, 4096, (size_t)4 << 20, ((size_t)9 << 20) + 3};
+    for (size_t size : sizes) {
+        BYTE *p = (BYTE *)codec_scratch_alloc(size);
+        ASSERT_NE(p, nullptr) << size;
+        size_t nonzero = 0;
+        for (size_t i = 0; i < size; i += 4093) nonzero += p[i] != 0;
+        if (size) nonzero += p[size - 1] != 0;
+        EXPECT_EQ(nonzero, 0u) << size;
+        if (size) memset(p, 0xAB, size);
+        codec_scratch_free(p, size);
+    }
 }

@@ -1,4 +1,4 @@
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The GIF reader against files written by other programs, its load
 // information and progress, and damaged streams.
-#include "codec_test_images.h"
+#include "codec_images.h"
 #include "codecs/gif/gif.h"
 
 namespace {
@@ -9,7 +9,7 @@ class GifRead : public CoreTest {};
 
 std::string gif_fixture(const std::string &name) { return fixture_path("gif", name); }
 
-HGLOBAL load_gif(const std::string &path) { return load_with("GIF", path); }
+HGLOBAL load_gif(const std::string &path) { return load_as("GIF", path); }
 
 /* Loads bytes from memory with the GIF entry current, as the file handler would. */
 HGLOBAL decode(const std::string &bytes, uint64_t maxPixels = 0) {
@@ -98,7 +98,7 @@ TEST_F(GifRead, EndCodeBeforeTheLastRowLeavesTheRestZero) {
     // Four rows of pixel value 1, then a header that claims eight.
     HGLOBAL four = make_dib(8, 4, 1, 2, [](int, int) { return 1u; }, [](unsigned i) { return i ? 0xFFFFFFu : 0u; });
     std::string dir = make_scratch_dir(), path = dir + "/four.gif";
-    ASSERT_TRUE(save_with("GIF", path, four, 1));
+    ASSERT_TRUE(save_as("GIF", path, four, 1, 0, 1));
     std::string bytes = read_file(path);
     bytes[8] = 8;                           // screen height
     bytes[13 + 6 + 7] = 8;                  // image height

@@ -1,6 +1,6 @@
 // The GIF writer: round trips at every depth it takes, files that peer
 // decoders read to the same pixels, the exact bytes it promises, refusals.
-#include "codec_test_images.h"
+#include "codec_images.h"
 #include "codecs/gif/gif.h"
 
 namespace {
@@ -49,7 +49,7 @@ TEST_F(GifWrite, PeerDecodersReadOurFilesToTheSamePixels) {
         SCOPED_TRACE(testing::Message() << s.width << "x" << s.height << "x" << s.bpp);
         HGLOBAL dib = shape_dib(s);
         std::string path = dir + "/peer.gif";
-        ASSERT_TRUE(save_with("GIF", path, dib, (WORD)s.bpp));
+        ASSERT_TRUE(save_as("GIF", path, dib, 1, 0, (WORD)s.bpp));
         Picture ours = dib_picture(dib);
         EXPECT_TRUE(parse_ppm(run_output("giftopnm '" + path + "' 2>/dev/null | ppmtoppm")) == ours);
         EXPECT_TRUE(parse_ppm(run_output("convert '" + path + "' -depth 8 ppm:- 2>/dev/null")) == ours);
@@ -62,7 +62,7 @@ TEST_F(GifWrite, TinyMonochromeImageHasExactlyTheseBytes) {
     HGLOBAL dib = make_dib(2, 1, 1, 2, [](int x, int) { return (unsigned)x; },
                            [](unsigned i) { return i ? 0x102030u : 0x405060u; });
     std::string path = dir + "/tiny.gif";
-    ASSERT_TRUE(save_with("GIF", path, dib, 1));
+    ASSERT_TRUE(save_as("GIF", path, dib, 1, 0, 1));
     const unsigned char expected[] = {'G', 'I', 'F', '8', '7', 'a', 2, 0, 1, 0, 0x80, 0, 0,
                                       0x40, 0x50, 0x60, 0x10, 0x20, 0x30,
                                       0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0,
@@ -74,7 +74,7 @@ TEST_F(GifWrite, TinyMonochromeImageHasExactlyTheseBytes) {
 TEST_F(GifWrite, HeaderCarriesTheDepthAndDataGoesInPacketsOf254) {
     HGLOBAL dib = shape_dib({64, 64, 8, true});
     std::string path = dir + "/packets.gif";
-    ASSERT_TRUE(save_with("GIF", path, dib, 8));
+    ASSERT_TRUE(save_as("GIF", path, dib, 1, 0, 8));
     std::string bytes = read_file(path);
     const size_t data = 13 + 3 * 256 + 10;
     EXPECT_EQ((BYTE)bytes[10], 0xE7);      // 0x80 | (bits - 1) << 5 | (bits - 1)
@@ -88,7 +88,7 @@ TEST_F(GifWrite, HeaderCarriesTheDepthAndDataGoesInPacketsOf254) {
 TEST_F(GifWrite, OtherDepthsAreRefusedWithTheArgumentInTheMessage) {
     HGLOBAL dib = make_dib(4, 4, 24, 0, [](int x, int y) { return (unsigned)(x * y); }, palette_color);
     std::string path = dir + "/deep.gif";
-    EXPECT_FALSE(save_with("GIF", path, dib, 24));
+    EXPECT_FALSE(save_as("GIF", path, dib, 1, 0, 24));
     EXPECT_EQ(last_text(), "Cannot save 24-bit GIF files");
     EXPECT_EQ(boxes().size(), 1u);
     EXPECT_NE(access(path.c_str(), F_OK), 0);
@@ -100,7 +100,7 @@ TEST_F(GifWrite, WriterLeavesItsDibUnchanged) {
     size_t size = GlobalSize(dib);
     std::string before((const char *)GlobalLock(dib), size);
     GlobalUnlock(dib);
-    ASSERT_TRUE(save_with("GIF", dir + "/same.gif", dib, 4));
+    ASSERT_TRUE(save_as("GIF", dir + "/same.gif", dib, 1, 0, 4));
     EXPECT_EQ(std::string((const char *)GlobalLock(dib), size), before);
     GlobalUnlock(dib);
     GlobalFree(dib);

@@ -1,6 +1,6 @@
 // The PCX reader against files written by other programs, its color
 // tables and load information, the continue question, damaged files.
-#include "codec_test_images.h"
+#include "codec_images.h"
 #include "codecs/pcx/pcx.h"
 
 namespace {
@@ -40,7 +40,7 @@ TEST_F(PcxRead, FixturesLoadToThePixelsPcxtoppmReports) {
         {"im_24bit", 24},       {"gm_24bit", 24},        {"pnm_flat_3planes", 24}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        HGLOBAL dib = load_with("PCX", pcx_fixture(std::string(c.name) + ".pcx"));
+        HGLOBAL dib = load_as("PCX", pcx_fixture(std::string(c.name) + ".pcx"));
         ASSERT_NE(dib, nullptr) << last_text();
         Picture expected = parse_ppm(read_file(pcx_fixture(std::string(c.name) + ".ppm")));
         ASSERT_GT(expected.width, 0);
@@ -54,7 +54,7 @@ TEST_F(PcxRead, FixturesLoadToThePixelsPcxtoppmReports) {
 
 TEST_F(PcxRead, OtherPlaneLayoutsAreRefused) {
     for (const char *name : {"unsupported_2planes_1bit.pcx", "unsupported_3planes_1bit.pcx"}) {
-        EXPECT_EQ(load_with("PCX", pcx_fixture(name)), nullptr);
+        EXPECT_EQ(load_as("PCX", pcx_fixture(name)), nullptr);
         EXPECT_EQ(last_text(), "Unsupported PCX format");
     }
 }
@@ -102,7 +102,7 @@ TEST_F(PcxRead, LoadInformationNamesPlanesVersionAndCreator) {
     LoadPanelHooks hooks = {};
     hooks.close = [] { *seen = loadinfo_text(LI_CREATOR); };
     load_panel_set_hooks(&hooks);
-    HGLOBAL dib = load_with("PCX", pcx_fixture("pnm_3planes_8bit.pcx"));
+    HGLOBAL dib = load_as("PCX", pcx_fixture("pnm_3planes_8bit.pcx"));
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(creator, "IBMPC");
     EXPECT_EQ(loadinfo_number(LI_PLANES), 3u);
@@ -150,7 +150,7 @@ TEST_F(PcxRead, RunPastTheLineAnsweredNoFailsAndOffersToCancelABatch) {
 
 TEST_F(PcxRead, BackgroundAbortEndsTheLoadQuietly) {
     ZYN_EVT_StartBackground([]() -> int { return 0; });
-    EXPECT_EQ(load_with("PCX", pcx_fixture("pnm_1plane_8bit.pcx")), nullptr);
+    EXPECT_EQ(load_as("PCX", pcx_fixture("pnm_1plane_8bit.pcx")), nullptr);
     ZYN_EVT_StopBackground();
     EXPECT_TRUE(boxes().empty());
 }
@@ -187,7 +187,7 @@ TEST_F(PcxRead, DamagedFilesFailWithTheirMessage) {
 TEST_F(PcxRead, PccFilesLoadWithThePcxReader) {
     std::string dir = make_scratch_dir(), path = dir + "/copy.pcc";
     write_file(path, read_file(pcx_fixture("pnm_4planes_1bit.pcx")));
-    HGLOBAL dib = load_with("PCC", path);
+    HGLOBAL dib = load_as("PCC", path);
     ASSERT_NE(dib, nullptr);
     EXPECT_TRUE(dib_picture(dib) == parse_ppm(read_file(pcx_fixture("pnm_4planes_1bit.ppm"))));
     GlobalFree(dib);

@@ -1,6 +1,6 @@
 // The PCX writer: round trips at every depth it takes, files that peer
 // decoders read to the same pixels, the header and run bytes it promises.
-#include "codec_test_images.h"
+#include "codec_images.h"
 #include "codecs/pcx/pcx.h"
 
 namespace {
@@ -25,7 +25,9 @@ struct Shape { int width, height, bpp; bool noisy; };
 
 /* Odd widths make odd line lengths that the writer pads to even ones. */
 const Shape shapes[] = {{1, 1, 1, false}, {13, 7, 1, true},  {5, 9, 4, true},    {33, 17, 4, false},
-                        {1, 5, 8, true},  {71, 43, 8, false}, {3, 2, 24, true}, {150, 40, 24, false}};
+                        {1, 5, 8, true},  {71, 43, 8, false}, {3, 2, 24, true}, {150, 40, 24, false},
+                        /* around the reader's sixteen-pixel steps */
+                        {16, 2, 24, true}, {17, 3, 24, true}, {18, 2, 24, true}, {35, 4, 24, true}};
 
 HGLOBAL shape_dib(const Shape &s) {
     unsigned colors = s.bpp == 24 ? 0 : 1u << s.bpp;
@@ -53,7 +55,7 @@ TEST_F(PcxWrite, PeerDecodersReadOurFilesToTheSamePixels) {
         SCOPED_TRACE(testing::Message() << s.width << "x" << s.height << "x" << s.bpp);
         HGLOBAL dib = shape_dib(s);
         std::string path = dir + "/peer.pcx";
-        ASSERT_TRUE(save_with("PCX", path, dib, (WORD)s.bpp));
+        ASSERT_TRUE(save_as("PCX", path, dib, 1, 0, (WORD)s.bpp));
         Picture ours = dib_picture(dib);
         EXPECT_TRUE(parse_ppm(run_output("pcxtoppm '" + path + "' 2>/dev/null")) == ours);
         // ImageMagick shows one-plane 1-bit files with the bit values
@@ -72,7 +74,7 @@ TEST_F(PcxWrite, HeaderDescribesTheLayoutOfEachDepth) {
         SCOPED_TRACE(c.bpp);
         HGLOBAL dib = shape_dib({13, 3, c.bpp, true});
         std::string path = dir + "/h.pcx";
-        ASSERT_TRUE(save_with("PCX", path, dib, (WORD)c.bpp));
+        ASSERT_TRUE(save_as("PCX", path, dib, 1, 0, (WORD)c.bpp));
         std::string b = read_file(path);
         EXPECT_EQ(b.substr(0, 4), std::string({10, 5, 1, (char)c.bitsPerPlane}));
         EXPECT_EQ(b.substr(4, 12), std::string({0, 0, 0, 0, 12, 0, 2, 0, 0, 0, 0, 0}));
@@ -94,7 +96,7 @@ TEST_F(PcxWrite, LongRunsAreCutAt63AndHighBytesEscaped) {
     for (unsigned v : {5u, 0xC8u}) {
         HGLOBAL dib = make_dib(64, 1, 8, 256, [&](int, int) { return v; }, palette_color);
         std::string path = dir + "/run.pcx";
-        ASSERT_TRUE(save_with("PCX", path, dib, 8));
+        ASSERT_TRUE(save_as("PCX", path, dib, 1, 0, 8));
         std::string b = read_file(path);
         std::string expected = v < 0xC0 ? std::string({(char)0xFF, (char)v, (char)v})
                                         : std::string({(char)0xFF, (char)v, (char)0xC1, (char)v});
@@ -108,7 +110,7 @@ TEST_F(PcxWrite, OtherDepthsAreRefusedWithTheArgumentInTheMessage) {
     ASSERT_TRUE(dib_create(4, 4, 32, 0, &d));
     HGLOBAL dib = d.handle;
     dib_close(&d);
-    EXPECT_FALSE(save_with("PCX", dir + "/deep.pcx", dib, 16));
+    EXPECT_FALSE(save_as("PCX", dir + "/deep.pcx", dib, 1, 0, 16));
     EXPECT_EQ(last_text(), "Cannot save 16-bit PCX files");
     EXPECT_EQ(boxes().size(), 1u);
     GlobalFree(dib);

@@ -3,7 +3,7 @@
 #ifndef TAGGED_FIXTURE_H
 #define TAGGED_FIXTURE_H
 
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 #include "codecs/tagged/tagged.h"
 
 typedef int (*DecodeFn)(const BYTE *, size_t, HGLOBAL *);

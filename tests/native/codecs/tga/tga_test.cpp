@@ -1,39 +1,14 @@
 #include <dirent.h>
 
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 #include "codecs/tga/tga.h"
 
 namespace {
 
 const std::string kFixtures = std::string(LC_SOURCE_DIR) + "/tests/fixtures/tga/";
 
-struct TgaTest : CoreTest {
-    std::string dir;
-    void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
-        catalogue_set_current_load(format_index("TGA"));
-        catalogue_set_current_save(format_index("TGA"));
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
-    }
-    HGLOBAL decode(const Bytes &file) {
-        HGLOBAL dib = (HGLOBAL)1;
-        int ok = TgaDecode(file.data(), file.size(), &dib);
-        EXPECT_EQ(ok != 0, dib != NULL);
-        return dib;
-    }
-    /* Decodes data that must fail with exactly this message. */
-    void expect_refused(const Bytes &file, const std::string &message) {
-        boxes().clear();
-        HGLOBAL dib = decode(file);
-        EXPECT_EQ(dib, nullptr);
-        if (dib) GlobalFree(dib);
-        ASSERT_EQ(boxes().size(), 1u) << message;
-        EXPECT_EQ(boxes()[0].text, message);
-    }
+struct TgaTest : CodecFixture {
+    TgaTest() : CodecFixture("TGA", TgaDecode) {}
 };
 
 /* An 18-byte header followed by `rest`. */
