@@ -25,6 +25,8 @@ typedef struct ColorOps {
 /* Copies the table; null empties it. */
 void color_ops_install(const ColorOps *ops);
 const ColorOps *color_ops(void);
+/* Installs the program's own operations (color/color_ops_table.cpp). */
+void color_ops_install_builtin(void);
 
 #ifdef __cplusplus
 }

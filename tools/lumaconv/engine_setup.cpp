@@ -3,9 +3,13 @@
 #include <stdio.h>
 
 #include "core/catalogue.h"
+#include "core/color_ops.h"
 #include "lumaconv.h"
 #include "shell/settings/settings.h"
 #include "zynlib.h"
+#ifdef LC_HAVE_KOJPEG
+#include "kojpeg_link.h"
+#endif
 
 static int answerYes;
 
@@ -31,6 +35,11 @@ int engine_start(void) {
     ZYN_ERR_SetErrorMethod(print_message);
     settings_set_store(NULL);
     settings_load_all(); /* no store: the defaults */
+    color_ops_install_builtin();
+#ifdef LC_HAVE_KOJPEG
+    /* JPG, PIC and KQP save at --set jpeg_level (default 10), without the sheet. */
+    kojpeg_install_slots(10);
+#endif
     if (!catalogue_register_builtins()) return 0;
     catalogue_restore_current(settings_read(SET_LOAD_PROC), settings_read(SET_SAVE_PROC));
     return 1;
