@@ -53,11 +53,21 @@ static int choose_options(int index, int bits, int color, const ConvertOptions *
     return 1;
 }
 
+/* A 32-bit image written as an icon keeps its depth unless one is asked for. */
+static int icon_from_32(int index, int bits, const ConvertOptions *o) {
+    char ext[8];
+    return bits == 32 && !o->depth && catalogue_extension(index, ext, sizeof ext) && strcmp(ext, "ICO") == 0;
+}
+
 int convert_file(const char *in, const char *out, const ConvertOptions *o) {
     int index = output_format(out);
     if (index < 0) return 0;
     HGLOBAL dib = NULL;
     if (!load_input(in, &dib)) return 0;
+    if (!apply_scale(o->scale, &dib)) {
+        GlobalFree(dib);
+        return 0;
+    }
     int bits = 0, color = 1, ok = 0;
     WORD word = 0;
     if (!image_traits(dib, &bits, &color)) {
@@ -65,8 +75,13 @@ int convert_file(const char *in, const char *out, const ConvertOptions *o) {
     } else if (choose_options(index, bits, color, o, &word)) {
         int chosenBits = bits_of_depth_slot(save_options_slot(word));
         ConversionPlan plan;
-        plan_batch(bits, color, chosenBits, !(word & SO_COLOR), settings_read(SET_SAVE_COLORCUT) != 0,
-                   settings_read(SET_SAVE_DITHER) != 0, &plan);
+        if (icon_from_32(index, bits, o)) {
+            /* as Save As does: the icon writer makes the mask from alpha */
+            plan_save_as(bits, color, chosenBits, color, 1, 0, 0, &plan);
+        } else {
+            plan_batch(bits, color, chosenBits, !(word & SO_COLOR), settings_read(SET_SAVE_COLORCUT) != 0,
+                       settings_read(SET_SAVE_DITHER) != 0, &plan);
+        }
         HGLOBAL converted = NULL;
         if (conversion_execute(&plan, dib, &converted)) {
             char path[MAX_PATH + 1];

@@ -20,6 +20,9 @@ typedef struct ConvertOptions {
     int dither;       /* -1 the setting, 0 none, else 1 + dither_type */
     int answerYes;
     const char *toExtension; /* batch only */
+    const char *scale;       /* --scale, or null */
+    unsigned iconType;       /* --icon-type code, 0 the image's own */
+    int iconMask;            /* --icon-mask 0 or 1, -1 on for 32-bit images */
 } ConvertOptions;
 
 /* Parses argv[first..argc) into the options and the positional arguments
@@ -34,6 +37,11 @@ void set_answer(int yes);
 
 /* Converts one file as the batch facility does; 1 on success (failures are
    reported as they happen). */
+/* --scale: 1 for a well-formed value; apply_scale replaces *dib by the
+   scaled image (1) or reports (0). */
+int scale_spec_valid(const char *spec);
+int apply_scale(const char *spec, HGLOBAL *dib);
+
 int convert_file(const char *in, const char *out, const ConvertOptions *options);
 
 int cmd_formats(int argc, char **argv);

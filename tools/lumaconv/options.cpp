@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "codecs/ico/ico.h"
 #include "lumaconv.h"
 #include "shell/settings/settings.h"
 
@@ -27,6 +28,20 @@ static int parse_dither(const char *text) {
     return -2;
 }
 
+#ifdef LC_HAVE_KOJPEG
+#include "kojpeg_link.h"
+
+/* jpeg_level=N: the quality level (0 best .. 19 smallest) of JPG, PIC and
+   KQP saves, which the program would ask for in its sheet. */
+static int apply_jpeg_level(const char *value) {
+    char *end;
+    long level = strtol(value, &end, 10);
+    if (!*value || *end || level < 0 || level > 19) return 0;
+    kojpeg_set_save_level((int)level);
+    return 1;
+}
+#endif
+
 /* NAME=VALUE into the settings array; the value is a decimal or 0x number
    as the store would hold it. */
 static int apply_setting(const char *assignment) {
@@ -35,6 +50,9 @@ static int apply_setting(const char *assignment) {
     char name[33];
     memcpy(name, assignment, (size_t)(eq - assignment));
     name[eq - assignment] = '\0';
+#ifdef LC_HAVE_KOJPEG
+    if (strcmp(name, "jpeg_level") == 0) return apply_jpeg_level(eq + 1);
+#endif
     int offset = settings_offset_of(name);
     if (offset < 0) return 0;
     char *end;
@@ -73,8 +91,24 @@ static int apply_answer(const char *v, ConvertOptions *o) {
     return 0;
 }
 
+/* --icon-type: one of the nine type codes (17 .. 68) of the icon writer. */
+static int apply_icon_type(const char *v, ConvertOptions *o) {
+    char *end;
+    unsigned long code = strtoul(v, &end, 10);
+    if (!*v || *end || code > 255 || ico_type_index((unsigned)code) < 0) return 0;
+    o->iconType = (unsigned)code;
+    return 1;
+}
+
+static int apply_icon_mask(const char *v, ConvertOptions *o) {
+    if (strcmp(v, "0") != 0 && strcmp(v, "1") != 0) return 0;
+    o->iconMask = v[0] - '0';
+    return 1;
+}
+
 static int takes_value(const char *name) {
-    static const char *const names[] = {"--depth", "--cut", "--dither", "--set", "--answer", "--to"};
+    static const char *const names[] = {"--depth", "--cut", "--dither", "--set", "--answer", "--to", "--scale",
+                                        "--icon-type", "--icon-mask"};
     for (const char *n : names)
         if (strcmp(name, n) == 0) return 1;
     return 0;
@@ -95,6 +129,12 @@ static int apply_valued(const char *name, const char *v, ConvertOptions *o) {
         ok = apply_answer(v, o);
     else if (strcmp(name, "--to") == 0)
         ok = (o->toExtension = v) != NULL;
+    else if (strcmp(name, "--scale") == 0)
+        ok = scale_spec_valid(v) && (o->scale = v) != NULL;
+    else if (strcmp(name, "--icon-type") == 0)
+        ok = apply_icon_type(v, o);
+    else if (strcmp(name, "--icon-mask") == 0)
+        ok = apply_icon_mask(v, o);
     else
         return -1;
     if (!ok) tool_error("bad value '%s' for %s", v, name);
@@ -110,6 +150,7 @@ static void apply_to_settings(const ConvertOptions *o) {
         settings_write(SET_DITHER_TYPE, o->dither - 1);
     }
     set_answer(o->answerYes);
+    ico_set_save_preset(o->iconType, o->iconMask);
 }
 
 int parse_convert_options(int argc, char **argv, int first, ConvertOptions *o, const char **positional,
@@ -118,6 +159,7 @@ int parse_convert_options(int argc, char **argv, int first, ConvertOptions *o, c
     o->colorChoice = -1;
     o->cut = -1;
     o->dither = -1;
+    o->iconMask = -1;
     *positionalCount = 0;
     for (int i = first; i < argc; i++) {
         const char *a = argv[i];
