@@ -2,6 +2,7 @@
 #include <string.h>
 
 #include "resource.h"
+#include "shell/settings/settings.h"
 #include "shell_win.h"
 
 ShellGlobals g_shell;
@@ -27,6 +28,7 @@ BOOL shell_startup(HINSTANCE inst, int show, FrameState *state) {
   g_shell.inst = inst;
   if (!shell_register_classes(inst)) return FALSE;
   if (!shell_catalogue_register()) return FALSE;
+  shell_settings_load();
   HWND frame = frame_create(inst, state);
   if (!frame) return FALSE;
   if (!state->client) {
@@ -43,6 +45,7 @@ BOOL shell_startup(HINSTANCE inst, int show, FrameState *state) {
   ShowWindow(frame, show);
   UpdateWindow(frame);
   note_own_dir(inst);
+  shell_catalogue_restore_formats(settings_read(SET_LOAD_PROC), settings_read(SET_SAVE_PROC));
   return TRUE;
 }
 
@@ -60,6 +63,17 @@ int shell_message_loop(void) {
 }
 
 // Runs when the loop ends and when Windows shuts down; safe to run twice.
+// The current formats are taken before the catalogue goes: freeing it
+// forgets them.
 void shell_end_of_run(void) {
+  LONG load, save;
+  BOOL formats = shell_catalogue_current_formats(&load, &save);
   shell_catalogue_free();
+  if (formats) {
+    settings_write(SET_LOAD_PROC, load);
+    settings_mark_changed(SET_LOAD_PROC, 1);
+    settings_write(SET_SAVE_PROC, save);
+    settings_mark_changed(SET_SAVE_PROC, 1);
+  }
+  shell_settings_store();
 }

@@ -85,11 +85,23 @@ void frame_menu_enable(FrameState *st, HMENU popup);
 BOOL shell_engine_linked(void);
 BOOL shell_catalogue_register(void);
 void shell_catalogue_free(void);
+/* The catalogue indexes of the current load and save formats; FALSE when
+   the catalogue is not registered.  Freeing the catalogue forgets them. */
+BOOL shell_catalogue_current_formats(LONG *load, LONG *save);
+/* Start-up: the stored indexes, or the DIB entry where one is unusable. */
+void shell_catalogue_restore_formats(LONG load, LONG save);
 struct HostParamBlock;
 BOOL shell_engine_host_message(UINT msg, HostParamBlock *block, LRESULT *result);
 BOOL shell_batch_running(void);
 void shell_batch_set_running(BOOL on);
 void shell_batch_set_cancel(BOOL on);
+
+/* settings_store_win.cpp: the settings array kept in the registry (zynlib's
+   settings store).  Load reads every value (defaults where missing); store
+   writes the changed ones. */
+void shell_settings_use_registry(void);
+void shell_settings_load(void);
+void shell_settings_store(void);
 
 /* app_win.cpp: start-up, message loop and end-of-run store. */
 BOOL shell_startup(HINSTANCE inst, int show, FrameState *state);
