@@ -28,7 +28,8 @@ add_library(lcshell_win STATIC
   ${LC_SHELL_WIN}/frame_win.cpp
   ${LC_SHELL_WIN}/frame_commands_win.cpp
   ${LC_SHELL_WIN}/frame_host_win.cpp
-  ${LC_SHELL_WIN}/frame_menu_win.cpp)
+  ${LC_SHELL_WIN}/frame_menu_win.cpp
+  ${LC_SHELL_WIN}/settings_store_win.cpp)
 target_include_directories(lcshell_win PUBLIC ${LC_SHELL_WIN})
 target_link_libraries(lcshell_win
   PUBLIC lcengine zynlib user32 gdi32 comdlg32 comctl32 shell32 advapi32
@@ -50,6 +51,12 @@ if(TARGET lumacast_strings_gen)
   lc_string_resource(lumacast lumacast_strings)
 endif()
 lc_shell_runtime(lumacast)
+# The JPEG plug-in serves the JPG, PIC and KQP entries (kojpeg.dll and
+# TAVN13.DLL are built into the same bin folder).
+if(TARGET kojpeg_link)
+  target_sources(lumacast PRIVATE ${PROJECT_SOURCE_DIR}/plugins/kojpeg/kojpeg_program_win.cpp)
+  target_link_libraries(lumacast PRIVATE kojpeg_link)
+endif()
 
 # Console helper for scripts: asks a running frame to close (tools/wine).
 add_executable(closewin ${PROJECT_SOURCE_DIR}/tools/wine/closewin.c)

@@ -9,6 +9,7 @@
 #define LC_ENGINE_LINKED 1
 #include "core/batch_state.h"
 #include "core/catalogue.h"
+#include "core/color_ops.h"
 #include "core/host_messages.h"
 #else
 #define LC_ENGINE_LINKED 0
@@ -20,6 +21,7 @@ BOOL shell_engine_linked(void) { return TRUE; }
 
 BOOL shell_catalogue_register(void) {
   if (g_shell.catalogue_ready) return TRUE;
+  color_ops_install_builtin(); /* the colour reductions and luminance tables */
   g_shell.catalogue_ready = catalogue_register_builtins() != 0;
   return g_shell.catalogue_ready;
 }
@@ -29,6 +31,15 @@ void shell_catalogue_free(void) {
   catalogue_free_all();
   g_shell.catalogue_ready = FALSE;
 }
+
+BOOL shell_catalogue_current_formats(LONG *load, LONG *save) {
+  if (!g_shell.catalogue_ready) return FALSE;
+  *load = catalogue_current_load();
+  *save = catalogue_current_save();
+  return TRUE;
+}
+
+void shell_catalogue_restore_formats(LONG load, LONG save) { catalogue_restore_current(load, save); }
 
 BOOL shell_engine_host_message(UINT msg, HostParamBlock *block, LRESULT *result) {
   return host_format_message(msg, block, result) != 0;
@@ -45,6 +56,8 @@ static BOOL g_batch_running;
 BOOL shell_engine_linked(void) { return FALSE; }
 BOOL shell_catalogue_register(void) { return g_shell.catalogue_ready = TRUE; }
 void shell_catalogue_free(void) { g_shell.catalogue_ready = FALSE; }
+BOOL shell_catalogue_current_formats(LONG *, LONG *) { return FALSE; }
+void shell_catalogue_restore_formats(LONG, LONG) {}
 BOOL shell_engine_host_message(UINT, HostParamBlock *, LRESULT *) { return FALSE; }
 BOOL shell_batch_running(void) { return g_batch_running; }
 void shell_batch_set_running(BOOL on) { g_batch_running = on; }

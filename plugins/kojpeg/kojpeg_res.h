@@ -1,0 +1,45 @@
+/* Resource ids of kojpeg's dialogs. */
+#ifndef KOJPEG_RES_H
+#define KOJPEG_RES_H
+
+#define IDD_KJ_COMPRESSION 102
+#define IDD_KJ_JPEG_OPTIONS 130
+#define IDD_KJ_PASSWORD 131
+#define IDD_KJ_PASSWORD_PAGE 132
+#define IDD_KJ_COMMENT 133
+
+/* Compression page */
+#define IDC_KJ_SLIDER 1001
+#define IDC_KJ_LEVEL 1002
+#define IDC_KJ_HIGH_QUALITY 1003
+#define IDC_KJ_LOW_QUALITY 1004
+#define IDC_KJ_SUB_GROUP 1005
+#define IDC_KJ_SUB_111 1006
+#define IDC_KJ_SUB_211 1007
+#define IDC_KJ_SUB_411 1008
+#define IDC_KJ_LEAST 1009
+#define IDC_KJ_MOST 1010
+#define IDC_KJ_ADVANCED 1016
+#define IDC_KJ_LUMINANCE 1018
+#define IDC_KJ_CHROMINANCE 1019
+#define IDC_KJ_LUM_LABEL 1020
+#define IDC_KJ_CHR_LABEL 1021
+#define IDC_KJ_LUM_SPIN 1030
+#define IDC_KJ_CHR_SPIN 1031
+
+/* JPEG options page */
+#define IDC_KJ_SCAN_GROUP 1032
+#define IDC_KJ_SCAN3 1033
+#define IDC_KJ_SCAN4 1034
+#define IDC_KJ_SCAN5 1035
+#define IDC_KJ_SEQUENTIAL 1036
+#define IDC_KJ_PROGRESSIVE 1037
+
+/* Password dialog and page, comment page */
+#define IDC_KJ_ASK_PASSWORD 1038
+#define IDC_KJ_ASK_ENABLE 1039
+#define IDC_KJ_PASSWORD 1041
+#define IDC_KJ_WANT_PASSWORD 1042
+#define IDC_KJ_COMMENT 1043
+
+#endif
