@@ -69,15 +69,19 @@ static int create_exclusive(const char *name) {
 extern "C" int lc_create_temp_beside(const char *target, char *out, size_t size) {
     static unsigned counter;
     size_t dir = directory_length(target);
-    if (dir + 16 > size) return 0;
 #ifdef _WIN32
     unsigned stamp = (unsigned)GetCurrentProcessId();
 #else
     unsigned stamp = (unsigned)getpid();
 #endif
+    /* Writers that tell formats apart by the name's extension (JPEG and
+       PIC share a writer) must see the target's. */
+    const char *ext = strrchr(target + dir, '.');
+    if (!ext || strlen(ext) > 9) ext = ".tmp";
+    if (dir + 12 + strlen(ext) > size) return 0;
     for (int attempt = 0; attempt < 64; attempt++) {
         memcpy(out, target, dir);
-        snprintf(out + dir, size - dir, "~lc%04x%02x.tmp", (stamp + counter * 7u) & 0xFFFFu, counter & 0xFFu);
+        snprintf(out + dir, size - dir, "~lc%04x%02x%s", (stamp + counter * 7u) & 0xFFFFu, counter & 0xFFu, ext);
         counter++;
         int made = create_exclusive(out);
         if (made == 1) return 1;
