@@ -180,6 +180,7 @@ TEST_F(Pipeline, SafeSaveReplacesTheTargetFromATemporaryFileBesideIt) {
     EXPECT_EQ(read_file(target), "new contents");
     EXPECT_NE(seenPath, target);
     EXPECT_EQ(seenPath.substr(0, dir.size() + 1), dir + "/") << "same directory, so the move is a rename";
+    EXPECT_EQ(seenPath.substr(seenPath.size() - 4), ".tst") << "writers that go by extension see the target's";
     EXPECT_EQ(targetDuringSave, target);
     EXPECT_EQ(pipeline_save_target("other"), std::string("other"));
     EXPECT_EQ(files_in_dir(), std::vector<std::string>{"new.tst"});
