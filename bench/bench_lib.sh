@@ -2,9 +2,31 @@
 # timing a command and reporting ours against the peers.
 #   LC_BENCH_BUILD  build directory whose tools/lumaconv/lumaconv to time
 #                   (a Release build); each script has its own default.
-#   RUNS, MP        set by the script: runs per figure, megapixels timed.
+#   RUNS            set by the script: runs per figure.
+#   BENCH_W, BENCH_H  image size (4000 x 3000), see bench_start.
 # Times are the best of RUNS runs, both wall clock and CPU (user + system
 # of the process): on a shared machine the CPU figure is the steadier one.
+
+# The common start, once RUNS is set: one thread in every peer, IM the
+# ImageMagick program itself (not a wrapper earlier on the PATH), a work
+# directory removed on exit, and the image size in W, H and MP
+# (BENCH_W x BENCH_H, 4000 x 3000 unless given: a small one checks a script).
+bench_start() {
+  export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1
+  IM=/usr/bin/convert
+  [ -x "$IM" ] || IM=convert
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  W=${BENCH_W:-4000} H=${BENCH_H:-3000}
+  MP=$(python3 -c "print($W * $H / 1e6)")
+}
+
+# The photo-like image (smooth gradients with noise) every benchmark times,
+# W x H, with further ImageMagick options before the output.
+bench_photo() {  # output [options...]
+  local out=$1; shift
+  "$IM" -size "${W}x${H}" -seed 7 plasma:fractal "$@" "$out"
+}
 
 # lumaconv of $LC_BENCH_BUILD, else of the script's default build.
 bench_lumaconv() {  # default-build-dir
@@ -34,6 +56,14 @@ for _ in range(runs):
 print("%.4f %.4f" % (min(walls), min(cpus)))
 PY
 }
+
+# Only the wall or only the CPU seconds of bench_time.
+bench_wall() { local t; t=$(bench_time "$@"); echo "${t% *}"; }
+bench_cpu() { local t; t=$(bench_time "$@"); echo "${t#* }"; }
+
+# Megapixels per second in the given seconds, and the ratio of two times.
+bench_rate() { python3 -c "print('%.1f' % ($MP / max($1, 0.001)))"; }
+bench_ratio() { python3 -c "print('%.2f' % (max($1, 0.001) / max($2, 0.001)))"; }
 
 # Prints each program's rate and the ratio of ours to the fastest peer.
 bench_report() {  # title "ours-wall ours-cpu" name="wall cpu"...

@@ -12,14 +12,10 @@ cd "$(dirname "$0")/.."
 . bench/bench_lib.sh
 LUMACONV=${1:-$(bench_lumaconv build/native-release)}
 RUNS=${2:-5}
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-W=4000 H=3000
-MP=$(python3 -c "print($W * $H / 1e6)")
+bench_start
 
-# A photo-like 24-bit image: smooth gradients with noise.
-convert -size ${W}x${H} -seed 7 plasma:fractal -type truecolor bmp3:"$work/photo.bmp"
+# The photo-like image at 24 bits.
+bench_photo bmp3:"$work/photo.bmp" -type truecolor
 bmptopnm "$work/photo.bmp" > "$work/photo.ppm" 2>/dev/null
 cat "$work/photo.bmp" "$work/photo.ppm" > /dev/null  # cached
 

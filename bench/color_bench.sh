@@ -11,19 +11,15 @@
 # usage: bench/color_bench.sh [build-dir (Release)] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD=${1:-build/flat-release}
+. bench/bench_lib.sh
+LUMACONV=$(LC_BENCH_BUILD=${1:-${LC_BENCH_BUILD:-}} bench_lumaconv build/flat-release)
 RUNS=${2:-3}
 PEER_LIMIT=${PEER_LIMIT:-120}
-LUMACONV=$PWD/$BUILD/tools/lumaconv/lumaconv
-[ -x "$LUMACONV" ] || { echo "no lumaconv in $BUILD (configure with -DCMAKE_BUILD_TYPE=Release)"; exit 1; }
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
-W=4000 H=3000
-MP=$(awk "BEGIN{print $W*$H/1e6}")
-work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+bench_start
 cd "$work"
 
 echo "making a ${W}x${H} photo-like test image..."
-convert -size ${W}x${H} -seed 7 plasma:fractal -blur 0x1 -attenuate 0.4 +noise Gaussian photo.ppm
+bench_photo photo.ppm -blur 0x1 -attenuate 0.4 +noise Gaussian
 convert photo.ppm -type TrueColor BMP3:photo.bmp
 # The 3-3-2 palette as a 256-pixel map image for the peers' remapping.
 awk 'BEGIN { print "P3 256 1 255"; for (i = 0; i < 256; i++) { r = i % 8; g = int(i / 8) % 8; b = int(i / 64);

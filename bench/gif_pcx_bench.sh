@@ -12,14 +12,11 @@ cd "$(dirname "$0")/.."
 . bench/bench_lib.sh
 LUMACONV=$(LC_BENCH_BUILD=${1:-${LC_BENCH_BUILD:-}} bench_lumaconv build/gif-release)
 RUNS=${2:-3}
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
-W=4000 H=3000
-MP=$(awk "BEGIN{print $W*$H/1e6}")
-work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+bench_start
 cd "$work"
 
 echo "making a ${W}x${H} photo-like test image..."
-convert -size ${W}x${H} -seed 7 plasma:fractal -blur 0x1 -attenuate 0.4 +noise Gaussian photo.ppm
+bench_photo photo.ppm -blur 0x1 -attenuate 0.4 +noise Gaussian
 convert photo.ppm -colors 256 photo8.ppm
 "$LUMACONV" convert photo8.ppm photo8.pcx >/dev/null 2>&1 || ppmtopcx -8bit photo8.ppm > photo8.pcx 2>/dev/null
 pamtogif photo8.ppm > photo.gif 2>/dev/null

@@ -15,60 +15,40 @@
 #    -DCMAKE_BUILD_TYPE=Release && cmake --build build/jpeg-release --target lumaconv)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/bench_lib.sh
 LUMACONV=${1:-build/jpeg-release/tools/lumaconv/lumaconv}
 RUNS=${2:-5}
-IM=/usr/bin/convert   # ImageMagick itself, not a wrapper earlier on PATH
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-W=4000 H=3000
-MP=$(python3 -c "print($W * $H / 1e6)")
+bench_start
 
-$IM -size ${W}x${H} -seed 7 plasma:fractal -blur 0x1 -type truecolor "$work/photo.ppm"
+bench_photo "$work/photo.ppm" -blur 0x1 -type truecolor
 $IM "$work/photo.ppm" -type truecolor BMP3:"$work/photo.bmp"
 # The photo as our level 10 codes it; the peers decode the same file.
 "$LUMACONV" convert "$work/photo.bmp" "$work/photo.jpg" > /dev/null 2>&1
 cat "$work/photo.ppm" "$work/photo.bmp" "$work/photo.jpg" > /dev/null  # cached
 
-best() {  # best wall time of RUNS runs of "$@", in seconds (to the millisecond)
-  python3 - "$RUNS" "$@" <<'PY'
-import subprocess, sys, time
-runs, cmd = int(sys.argv[1]), sys.argv[2:]
-best = 999.0
-for _ in range(runs):
-    t = time.perf_counter()
-    subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    best = min(best, time.perf_counter() - t)
-print("%.4f" % best)
-PY
-}
-
-rate() { python3 -c "print('%.1f' % ($MP / max($1, 0.001)))"; }
-ratio() { python3 -c "print('%.2f' % ($1 / max($2, 0.001)))"; }
-
 report() {  # title ours libjpeg-name libjpeg-time others...
   local title=$1 ours=$2 refname=$3 ref=$4; shift 4
-  printf '%s\n  %-28s %8s MP/s\n  %-28s %8s MP/s\n' "$title" "lumaconv" "$(rate "$ours")" "$refname" "$(rate "$ref")"
-  printf '  ours / %s: %s (goal <= 1.25)\n' "$refname" "$(ratio "$ours" "$ref")"
+  printf '%s\n  %-28s %8s MP/s\n  %-28s %8s MP/s\n' "$title" "lumaconv" "$(bench_rate "$ours")" "$refname" "$(bench_rate "$ref")"
+  printf '  ours / %s: %s (goal <= 1.25)\n' "$refname" "$(bench_ratio "$ours" "$ref")"
   while [ $# -gt 0 ]; do
-    printf '  %-28s %8s MP/s   %s / ours: %s (goal >= 3)\n' "$1" "$(rate "$2")" "$1" "$(ratio "$2" "$ours")"
+    printf '  %-28s %8s MP/s   %s / ours: %s (goal >= 3)\n' "$1" "$(bench_rate "$2")" "$1" "$(bench_ratio "$2" "$ours")"
     shift 2
   done
 }
 
-ours_dec=$(best "$LUMACONV" info "$work/photo.jpg")
-djpeg_dec=$(best djpeg -outfile /dev/null "$work/photo.jpg")
-im_dec=$(best $IM "$work/photo.jpg" null:)
-vips_dec=$(best vips copy "$work/photo.jpg" "$work/photo.v")
+ours_dec=$(bench_wall "$LUMACONV" info "$work/photo.jpg")
+djpeg_dec=$(bench_wall djpeg -outfile /dev/null "$work/photo.jpg")
+im_dec=$(bench_wall $IM "$work/photo.jpg" null:)
+vips_dec=$(bench_wall vips copy "$work/photo.jpg" "$work/photo.v")
 report "JPEG decode (4:2:0, level 10), ${W}x${H}" "$ours_dec" "djpeg" "$djpeg_dec" \
   "ImageMagick convert" "$im_dec" "vips copy" "$vips_dec"
 
 # Level 10 is luminance 34, chrominance 38 (x/40 of the standard tables),
 # about what cjpeg -quality 57 gives.
-ours_enc=$(best "$LUMACONV" convert "$work/photo.bmp" "$work/out.jpg")
-cjpeg_enc=$(best cjpeg -quality 57 -outfile "$work/c.jpg" "$work/photo.ppm")
-im_enc=$(best $IM "$work/photo.ppm" -quality 57 "$work/i.jpg")
-vips_enc=$(best vips copy "$work/photo.ppm" "$work/v.jpg[Q=57]")
+ours_enc=$(bench_wall "$LUMACONV" convert "$work/photo.bmp" "$work/out.jpg")
+cjpeg_enc=$(bench_wall cjpeg -quality 57 -outfile "$work/c.jpg" "$work/photo.ppm")
+im_enc=$(bench_wall $IM "$work/photo.ppm" -quality 57 "$work/i.jpg")
+vips_enc=$(bench_wall vips copy "$work/photo.ppm" "$work/v.jpg[Q=57]")
 report "JPEG encode (read + code), ${W}x${H}" "$ours_enc" "cjpeg" "$cjpeg_enc" \
   "ImageMagick convert" "$im_enc" "vips copy" "$vips_enc"
 ls -l "$work"/out.jpg "$work"/c.jpg | awk '{print "  " $5 " bytes  " $9}'

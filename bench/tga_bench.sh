@@ -16,16 +16,10 @@ cd "$(dirname "$0")/.."
 . bench/bench_lib.sh
 LUMACONV=${1:-$(bench_lumaconv build/tga-release)}
 RUNS=${2:-5}
-IM=/usr/bin/convert   # ImageMagick itself, not a wrapper earlier on PATH
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-W=4000 H=3000
-MP=$(python3 -c "print($W * $H / 1e6)")
+bench_start
 
-# A photo-like image (smooth gradients with noise: mostly literal packets),
-# coded by ImageMagick.
-$IM -size ${W}x${H} -seed 7 plasma:fractal -type truecolor -compress RLE "$work/photo.tga"
+# The photo-like image (mostly literal packets), coded by ImageMagick.
+bench_photo "$work/photo.tga" -type truecolor -compress RLE
 tgatoppm "$work/photo.tga" > "$work/photo.ppm" 2>/dev/null
 cat "$work/photo.tga" "$work/photo.ppm" > /dev/null  # cached
 

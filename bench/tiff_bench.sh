@@ -19,19 +19,15 @@
 #    cmake --build build/tiff-release --target lumaconv)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/bench_lib.sh
 LUMACONV=${1:-build/tiff-release/tools/lumaconv/lumaconv}
 RUNS=${2:-5}
-IM=/usr/bin/convert   # ImageMagick itself, not a wrapper earlier on PATH
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-W=4000 H=3000
-MP=$(python3 -c "print($W * $H / 1e6)")
+bench_start
 
 # Photo-like colour (smooth gradients with noise) and a bilevel page of
 # small blobs (about 0.5 MB in Group 4); each as BMP (the encoders' input), uncompressed TIFF
 # (tiffcp's input) and coded TIFF (the decoders' input).
-$IM -size ${W}x${H} -seed 7 plasma:fractal -depth 8 -type truecolor BMP3:"$work/photo.bmp"
+bench_photo BMP3:"$work/photo.bmp" -depth 8 -type truecolor
 $IM -size ${W}x${H} -seed 3 xc:gray50 +noise Random -colorspace gray -blur 0x2 -threshold 50% -type bilevel BMP3:"$work/page.bmp"
 $IM "$work/photo.bmp" -compress None "$work/photo_none.tif"
 $IM "$work/page.bmp" -compress None "$work/page_none.tif"
@@ -39,47 +35,35 @@ tiffcp -c packbits "$work/photo_none.tif" "$work/photo.tif"
 tiffcp -c g4 "$work/page_none.tif" "$work/page.tif"
 cat "$work"/* > /dev/null  # cached
 
-best() {  # best processor time of RUNS runs of "$@", in seconds
-  local t best=999
-  for _ in $(seq "$RUNS"); do
-    /usr/bin/time -f '%U + %S' -o "$work/time" "$@" > /dev/null 2>&1
-    t=$(python3 -c "print($(tail -n 1 "$work/time"))")
-    best=$(python3 -c "print(min($best, $t))")
-  done
-  echo "$best"
-}
-
-rate() { python3 -c "print('%.1f' % ($MP / max($1, 0.001)))"; }
-ratio() { python3 -c "print('%.2f' % (max($1, 0.001) / max($2, 0.001)))"; }
-
 report() {  # title ours im gm tiffcp
   printf '%s\n' "$1"
-  printf '  %-30s %8s MP/s\n' "lumaconv" "$(rate "$2")" "ImageMagick convert" "$(rate "$3")" \
-    "GraphicsMagick gm" "$(rate "$4")" "tiffcp" "$(rate "$5")"
+  printf '  %-30s %8s MP/s\n' "lumaconv" "$(bench_rate "$2")" "ImageMagick convert" "$(bench_rate "$3")" \
+    "GraphicsMagick gm" "$(bench_rate "$4")" "tiffcp" "$(bench_rate "$5")"
   local fastest; fastest=$(python3 -c "print(min($3, $4))")
-  printf '  our time / fastest converter: %s   our time / tiffcp: %s\n' "$(ratio "$2" "$fastest")" "$(ratio "$2" "$5")"
+  printf '  our time / fastest converter: %s   our time / tiffcp: %s\n' "$(bench_ratio "$2" "$fastest")" \
+    "$(bench_ratio "$2" "$5")"
 }
 
 report "PackBits 24-bit decode, ${W}x${H}" \
-  "$(best "$LUMACONV" info "$work/photo.tif")" \
-  "$(best $IM "$work/photo.tif" null:)" \
-  "$(best gm convert "$work/photo.tif" null:)" \
-  "$(best tiffcp -c none "$work/photo.tif" "$work/tc.tif")"
+  "$(bench_cpu "$LUMACONV" info "$work/photo.tif")" \
+  "$(bench_cpu $IM "$work/photo.tif" null:)" \
+  "$(bench_cpu gm convert "$work/photo.tif" null:)" \
+  "$(bench_cpu tiffcp -c none "$work/photo.tif" "$work/tc.tif")"
 
 report "Group 4 bilevel decode, ${W}x${H}" \
-  "$(best "$LUMACONV" info "$work/page.tif")" \
-  "$(best $IM "$work/page.tif" null:)" \
-  "$(best gm convert "$work/page.tif" null:)" \
-  "$(best tiffcp -c none "$work/page.tif" "$work/tc.tif")"
+  "$(bench_cpu "$LUMACONV" info "$work/page.tif")" \
+  "$(bench_cpu $IM "$work/page.tif" null:)" \
+  "$(bench_cpu gm convert "$work/page.tif" null:)" \
+  "$(bench_cpu tiffcp -c none "$work/page.tif" "$work/tc.tif")"
 
 report "PackBits 24-bit encode (BMP in), ${W}x${H}" \
-  "$(best "$LUMACONV" convert "$work/photo.bmp" "$work/out.tif" --compress --set tif_24_bit_compression=1)" \
-  "$(best $IM "$work/photo.bmp" -compress RLE "$work/im.tif")" \
-  "$(best gm convert "$work/photo.bmp" -compress RLE "$work/gm.tif")" \
-  "$(best tiffcp -c packbits "$work/photo_none.tif" "$work/tc.tif")"
+  "$(bench_cpu "$LUMACONV" convert "$work/photo.bmp" "$work/out.tif" --compress --set tif_24_bit_compression=1)" \
+  "$(bench_cpu $IM "$work/photo.bmp" -compress RLE "$work/im.tif")" \
+  "$(bench_cpu gm convert "$work/photo.bmp" -compress RLE "$work/gm.tif")" \
+  "$(bench_cpu tiffcp -c packbits "$work/photo_none.tif" "$work/tc.tif")"
 
 report "Group 4 bilevel encode (BMP in), ${W}x${H}" \
-  "$(best "$LUMACONV" convert "$work/page.bmp" "$work/out.tif" --compress --set tif_1_bit_compression=4)" \
-  "$(best $IM "$work/page.bmp" -compress Group4 "$work/im.tif")" \
-  "$(best gm convert "$work/page.bmp" -compress Group4 "$work/gm.tif")" \
-  "$(best tiffcp -c g4 "$work/page_none.tif" "$work/tc.tif")"
+  "$(bench_cpu "$LUMACONV" convert "$work/page.bmp" "$work/out.tif" --compress --set tif_1_bit_compression=4)" \
+  "$(bench_cpu $IM "$work/page.bmp" -compress Group4 "$work/im.tif")" \
+  "$(bench_cpu gm convert "$work/page.bmp" -compress Group4 "$work/gm.tif")" \
+  "$(bench_cpu tiffcp -c g4 "$work/page_none.tif" "$work/tc.tif")"

@@ -99,3 +99,13 @@ extern "C" void dib_discard(DibParts *d) {
     if (h) GlobalFree(h);
     d->handle = NULL;
 }
+
+extern "C" int dib_finish(DibParts *d, int ok, HGLOBAL *out) {
+    if (!ok) {
+        dib_discard(d);
+        return 0;
+    }
+    dib_close(d);
+    *out = d->handle;
+    return 1;
+}

@@ -54,6 +54,9 @@ static inline BYTE *dib_row_from_top(const DibParts *d, LONG y) {
 void dib_close(DibParts *d);
 /* Unlocks and frees. */
 void dib_discard(DibParts *d);
+/* Ends a decode: when ok, unlocks and hands the handle to *out and returns
+   1; otherwise frees the DIB and returns 0. */
+int dib_finish(DibParts *d, int ok, HGLOBAL *out);
 
 #ifdef __cplusplus
 }

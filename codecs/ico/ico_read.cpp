@@ -217,13 +217,7 @@ extern "C" int IcoDecode(const BYTE *data, size_t size, HGLOBAL *out) {
     free(entries);
     free(list.lines);
     free(list.entryOf);
-    if (!ok) {
-        dib_discard(&d);
-        return 0;
-    }
-    dib_close(&d);
-    *out = d.handle;
-    return 1;
+    return dib_finish(&d, ok, out);
 }
 
 extern "C" int WINAPI IcoLoad(LPSTR path, HGLOBAL *out) {

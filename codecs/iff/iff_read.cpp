@@ -363,12 +363,7 @@ extern "C" int IffDecode(const BYTE *data, size_t size, HGLOBAL *out) {
     int ok = check_form(&s, &formLength) && walk_chunks(&s, formLength, &r->c) && decode_image(r, &s);
     free(r->planeRows);
     free(r->values);
-    if (ok) {
-        dib_close(&r->dib);
-        *out = r->dib.handle;
-    } else {
-        dib_discard(&r->dib);
-    }
+    ok = dib_finish(&r->dib, ok, out);
     free(r);
     return ok;
 }

@@ -60,13 +60,7 @@ extern "C" int PictDecode(const BYTE *data, size_t size, HGLOBAL *out) {
         unsigned opcode = next_opcode(&p);
         ok = pict_data_ok(&p) && pict_opcode(&p, opcode, &done);
     }
-    if (!ok) {
-        dib_discard(&p.dib);
-        return 0;
-    }
-    dib_close(&p.dib);
-    *out = p.dib.handle;
-    return 1;
+    return dib_finish(&p.dib, ok, out);
 }
 
 extern "C" int WINAPI PictLoad(LPSTR path, HGLOBAL *out) {

@@ -177,13 +177,7 @@ extern "C" int PpmDecode(const BYTE *data, size_t size, HGLOBAL *out) {
     memset(&r, 0, sizeof r);
     int ok = read_header(&r, &s) && decode_image(&r, &s);
     free(r.scale);
-    if (!ok) {
-        dib_discard(&r.dib);
-        return 0;
-    }
-    dib_close(&r.dib);
-    *out = r.dib.handle;
-    return 1;
+    return dib_finish(&r.dib, ok, out);
 }
 
 extern "C" int WINAPI PpmLoad(LPSTR path, HGLOBAL *out) {

@@ -6,6 +6,7 @@
 #include "codecs/common/byte_sink.h"
 #include "codecs/common/codec_report.h"
 #include "codecs/common/dib_build.h"
+#include "codecs/common/row_writer.h"
 #include "codecs/ppm/ppm.h"
 #include "codecs/ppm/ppm_pixels.h"
 #include "core/messages.h"
@@ -54,36 +55,19 @@ static void file_row(const PpmWrite *w, const BYTE *src, BYTE *dst) {
     }
 }
 
+static int write_header(ByteSink *s, const void *ctx) {
+    const PpmWrite *w = (const PpmWrite *)ctx;
+    return sink_printf(s, "P%d\n%ld %ld\n%d\n", w->color ? 6 : 5, (long)w->d->width, (long)w->d->height, 255) > 0;
+}
+
+static void write_row(const void *ctx, const BYTE *src, BYTE *dst, size_t rowBytes) {
+    (void)rowBytes;
+    file_row((const PpmWrite *)ctx, src, dst);
+}
+
 static int write_file(const char *path, const PpmWrite *w) {
-    const DibParts *d = w->d;
-    size_t rowBytes = (size_t)d->width * (w->color ? 3 : 1);
-    BYTE *row = (BYTE *)malloc(rowBytes);
-    ByteSink *s = (ByteSink *)malloc(sizeof(ByteSink));
-    if (!row || !s) {
-        free(row);
-        free(s);
-        return save_format_error(IDS_FMT_NO_MEMORY_SAVE);
-    }
-    int ok = sink_open(s, path);
-    if (!ok) {
-        codec_error(IDS_CODEC_OPEN_OUTPUT);
-    } else if (sink_printf(s, "P%d\n%ld %ld\n%d\n", w->color ? 6 : 5, (long)d->width, (long)d->height, 255) <= 0) {
-        ok = 0;
-        sink_abandon(s, path);
-        codec_error(IDS_CODEC_WRITE_FILE_HEADER);
-    } else {
-        for (LONG y = 0; y < d->height && sink_ok(s); y++) {
-            file_row(w, dib_row_from_top(d, y), row);
-            sink_bytes(s, row, rowBytes);
-            codec_row_done();
-        }
-        int closeFailed;
-        ok = sink_finish(s, path, 1, &closeFailed);
-        if (!ok) codec_error(IDS_CODEC_WRITE_FILE);
-    }
-    free(s);
-    free(row);
-    return ok;
+    size_t rowBytes = (size_t)w->d->width * (w->color ? 3 : 1);
+    return row_writer_save(path, w->d, rowBytes, write_header, write_row, w);
 }
 
 extern "C" int WINAPI PpmSave(LPSTR path, HGLOBAL dib, WORD color, WORD compressed, WORD bpp) {

@@ -211,13 +211,7 @@ extern "C" int RasDecode(const BYTE *data, size_t size, HGLOBAL *out) {
     if (!choose_depth(&r)) return 0;
     int ok = decode_image(&r, &s);
     free(r.row);
-    if (!ok) {
-        dib_discard(&r.dib);
-        return 0;
-    }
-    dib_close(&r.dib);
-    *out = r.dib.handle;
-    return 1;
+    return dib_finish(&r.dib, ok, out);
 }
 
 extern "C" int WINAPI RasLoad(LPSTR path, HGLOBAL *out) {

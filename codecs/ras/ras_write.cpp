@@ -6,6 +6,7 @@
 #include "codecs/common/byte_sink.h"
 #include "codecs/common/codec_report.h"
 #include "codecs/common/dib_build.h"
+#include "codecs/common/row_writer.h"
 #include "codecs/ras/ras.h"
 #include "core/messages.h"
 #include "lumacast_strings.h"
@@ -46,7 +47,8 @@ static void write_map(ByteSink *s, const DibParts *d) {
 }
 
 /* One DIB row as the raster holds it, padded with zeros to rowBytes. */
-static void raster_row(const DibParts *d, const BYTE *src, BYTE *dst, size_t rowBytes) {
+static void raster_row(const void *ctx, const BYTE *src, BYTE *dst, size_t rowBytes) {
+    const DibParts *d = (const DibParts *)ctx;
     LONG w = d->width;
     memset(dst, 0, rowBytes);
     switch (d->bpp) {
@@ -61,40 +63,18 @@ static void raster_row(const DibParts *d, const BYTE *src, BYTE *dst, size_t row
     }
 }
 
-static int write_file(const char *path, const DibParts *d) {
+/* The header and, below 24 bits, the map. */
+static int write_head(ByteSink *s, const void *ctx) {
+    const DibParts *d = (const DibParts *)ctx;
     WORD depth = raster_depth(d->bpp);
-    size_t rowBytes = raster_row_bytes(depth, d->width);
-    BYTE *row = (BYTE *)malloc(rowBytes);
-    ByteSink *s = (ByteSink *)malloc(sizeof(ByteSink));
-    if (!row || !s) {
-        free(row);
-        free(s);
-        return save_format_error(IDS_FMT_NO_MEMORY_SAVE);
-    }
-    int ok = sink_open(s, path);
-    if (!ok) {
-        codec_error(IDS_CODEC_OPEN_OUTPUT);
-    } else {
-        write_header(s, d, depth, rowBytes);
-        if (depth != 24) write_map(s, d);
-        if (!sink_ok(s)) {
-            ok = 0;
-            sink_abandon(s, path);
-            codec_error(IDS_CODEC_WRITE_FILE_HEADER);
-        } else {
-            for (LONG y = 0; y < d->height && sink_ok(s); y++) {
-                raster_row(d, dib_row_from_top(d, y), row, rowBytes);
-                sink_bytes(s, row, rowBytes);
-                codec_row_done();
-            }
-            int closeFailed;
-            ok = sink_finish(s, path, 1, &closeFailed);
-            if (!ok) codec_error(IDS_CODEC_WRITE_FILE);
-        }
-    }
-    free(s);
-    free(row);
-    return ok;
+    write_header(s, d, depth, raster_row_bytes(depth, d->width));
+    if (depth != 24) write_map(s, d);
+    return sink_ok(s);
+}
+
+static int write_file(const char *path, const DibParts *d) {
+    size_t rowBytes = raster_row_bytes(raster_depth(d->bpp), d->width);
+    return row_writer_save(path, d, rowBytes, write_head, raster_row, d);
 }
 
 extern "C" int WINAPI RasSave(LPSTR path, HGLOBAL dib, WORD color, WORD compressed, WORD bpp) {

@@ -197,13 +197,7 @@ extern "C" int SgiDecode(const BYTE *data, size_t size, HGLOBAL *out) {
     if (!header_acceptable(&r)) return 0;
     int ok = decode_image(&r, data, size);
     free(r.planes);
-    if (!ok) {
-        dib_discard(&r.dib);
-        return 0;
-    }
-    dib_close(&r.dib);
-    *out = r.dib.handle;
-    return 1;
+    return dib_finish(&r.dib, ok, out);
 }
 
 extern "C" int WINAPI SgiLoad(LPSTR path, HGLOBAL *out) {

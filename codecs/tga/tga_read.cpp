@@ -267,13 +267,7 @@ extern "C" int TgaDecode(const BYTE *data, size_t size, HGLOBAL *out) {
     }
     if (ok) ok = decode_image(&r, &s);
     free_read(&r);
-    if (!ok) {
-        dib_discard(&r.dib);
-        return 0;
-    }
-    dib_close(&r.dib);
-    *out = r.dib.handle;
-    return 1;
+    return dib_finish(&r.dib, ok, out);
 }
 
 extern "C" int WINAPI TgaLoad(LPSTR path, HGLOBAL *out) {

@@ -109,13 +109,7 @@ extern "C" int TiffDecode(const BYTE *data, size_t size, HGLOBAL *out) {
     if (ok) ok = read_rows(&r);
     if (r.tif) tiff_close(&r.session, r.tif);
     free(r.line);
-    if (!ok) {
-        dib_discard(&r.dib);
-        return 0;
-    }
-    dib_close(&r.dib);
-    *out = r.dib.handle;
-    return 1;
+    return dib_finish(&r.dib, ok, out);
 }
 
 extern "C" int WINAPI TiffLoad(LPSTR path, HGLOBAL *out) {

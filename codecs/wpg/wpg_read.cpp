@@ -185,12 +185,7 @@ extern "C" int WpgDecodeCapped(const BYTE *data, size_t size, uint64_t maxImageB
     int ok = read_records(r, &s);
     free(r->row);
     free(r->previous);
-    if (!ok) {
-        dib_discard(&r->dib);
-    } else {
-        dib_close(&r->dib);
-        *out = r->dib.handle;
-    }
+    ok = dib_finish(&r->dib, ok, out);
     free(r);
     return ok;
 }

@@ -74,6 +74,28 @@ bool read_number(HKEY key, LPSTR name, DWORD *bits, bool hex) {
     return true;
 }
 
+// The getters and setters of every number type: one parse or format, then
+// the conversion to the caller's type.
+template <class T, class Convert>
+BOOL get_number(HKEY key, LPSTR name, T *value, bool hex, Convert convert) {
+    DWORD bits;
+    if (!value || !read_number(key, name, &bits, hex)) return FALSE;
+    *value = convert(bits);
+    return TRUE;
+}
+
+template <class T>
+BOOL get_number(HKEY key, LPSTR name, T *value, bool hex) {
+    return get_number(key, name, value, hex, [](DWORD bits) { return (T)bits; });
+}
+
+template <class T, class Format>
+LONG set_number(HKEY key, LPSTR name, T value, Format format) {
+    char text[ZYN_REG_NUMBER_TEXT];
+    format(text, value);
+    return write_number(key, name, text);
+}
+
 }  // namespace
 
 extern "C" void WINAPI ZYN_REG_SetCompany(LPCSTR company) { zyn_reg_set_company(company); }
@@ -108,92 +130,57 @@ extern "C" LONG WINAPI ZYN_REG_SetValueString(HKEY key, LPSTR name, LPCSTR text,
 }
 
 extern "C" BOOL WINAPI ZYN_REG_GetValueDWord(HKEY key, LPSTR name, DWORD *value) {
-    DWORD bits;
-    if (!value || !read_number(key, name, &bits, false)) return FALSE;
-    *value = bits;
-    return TRUE;
+    return get_number(key, name, value, false);
 }
 
 extern "C" LONG WINAPI ZYN_REG_SetValueDWord(HKEY key, LPSTR name, DWORD value) {
-    char text[ZYN_REG_NUMBER_TEXT];
-    zyn_reg_format_dword(text, value);
-    return write_number(key, name, text);
+    return set_number(key, name, value, zyn_reg_format_dword);
 }
 
 extern "C" BOOL WINAPI ZYN_REG_GetValueLong(HKEY key, LPSTR name, LONG *value) {
-    DWORD bits;
-    if (!value || !read_number(key, name, &bits, false)) return FALSE;
-    *value = (LONG)bits;
-    return TRUE;
+    return get_number(key, name, value, false);
 }
 
 extern "C" LONG WINAPI ZYN_REG_SetValueLong(HKEY key, LPSTR name, LONG value) {
-    char text[ZYN_REG_NUMBER_TEXT];
-    zyn_reg_format_long(text, value);
-    return write_number(key, name, text);
+    return set_number(key, name, value, zyn_reg_format_long);
 }
 
 extern "C" BOOL WINAPI ZYN_REG_GetValueInt(HKEY key, LPSTR name, int *value) {
-    DWORD bits;
-    if (!value || !read_number(key, name, &bits, false)) return FALSE;
-    *value = (int)bits;
-    return TRUE;
+    return get_number(key, name, value, false);
 }
 
 extern "C" LONG WINAPI ZYN_REG_SetValueInt(HKEY key, LPSTR name, int value) {
-    char text[ZYN_REG_NUMBER_TEXT];
-    zyn_reg_format_int(text, value);
-    return write_number(key, name, text);
+    return set_number(key, name, value, zyn_reg_format_int);
 }
 
 extern "C" BOOL WINAPI ZYN_REG_GetValueLHex(HKEY key, LPSTR name, DWORD *value) {
-    DWORD bits;
-    if (!value || !read_number(key, name, &bits, true)) return FALSE;
-    *value = bits;
-    return TRUE;
+    return get_number(key, name, value, true);
 }
 
 extern "C" LONG WINAPI ZYN_REG_SetValueLHex(HKEY key, LPSTR name, DWORD value) {
-    char text[ZYN_REG_NUMBER_TEXT];
-    zyn_reg_format_lhex(text, value);
-    return write_number(key, name, text);
+    return set_number(key, name, value, zyn_reg_format_lhex);
 }
 
 extern "C" BOOL WINAPI ZYN_REG_GetValueSInt(HKEY key, LPSTR name, short *value) {
-    DWORD bits;
-    if (!value || !read_number(key, name, &bits, false)) return FALSE;
-    *value = (short)(WORD)bits;
-    return TRUE;
+    return get_number(key, name, value, false, [](DWORD bits) -> short { return (short)(WORD)bits; });
 }
 
 extern "C" LONG WINAPI ZYN_REG_SetValueSInt(HKEY key, LPSTR name, short value) {
-    char text[ZYN_REG_NUMBER_TEXT];
-    zyn_reg_format_sint(text, value);
-    return write_number(key, name, text);
+    return set_number(key, name, value, zyn_reg_format_sint);
 }
 
 extern "C" BOOL WINAPI ZYN_REG_GetValueWord(HKEY key, LPSTR name, WORD *value) {
-    DWORD bits;
-    if (!value || !read_number(key, name, &bits, false)) return FALSE;
-    *value = (WORD)bits;
-    return TRUE;
+    return get_number(key, name, value, false);
 }
 
 extern "C" LONG WINAPI ZYN_REG_SetValueWord(HKEY key, LPSTR name, WORD value) {
-    char text[ZYN_REG_NUMBER_TEXT];
-    zyn_reg_format_word(text, value);
-    return write_number(key, name, text);
+    return set_number(key, name, value, zyn_reg_format_word);
 }
 
 extern "C" BOOL WINAPI ZYN_REG_GetValueBool(HKEY key, LPSTR name, BOOL *value) {
-    DWORD bits;
-    if (!value || !read_number(key, name, &bits, false)) return FALSE;
-    *value = bits != 0;
-    return TRUE;
+    return get_number(key, name, value, false, [](DWORD bits) -> BOOL { return bits != 0; });
 }
 
 extern "C" LONG WINAPI ZYN_REG_SetValueBool(HKEY key, LPSTR name, BOOL value) {
-    char text[ZYN_REG_NUMBER_TEXT];
-    zyn_reg_format_bool(text, (UINT)value);
-    return write_number(key, name, text);
+    return set_number(key, name, value, zyn_reg_format_bool);
 }

@@ -1,7 +1,7 @@
 /* lumaconv writing icons, run as a user would. */
 #include <sys/wait.h>
 
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 #include "codecs/ico/ico.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <dirent.h>
 
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 #include "codecs/ico/ico.h"
 
 namespace {
@@ -26,30 +26,16 @@ int choose_like_the_user(const IcoListEntry *lines, int count, int *useMask) {
     return dialog.answer;
 }
 
-struct IcoTest : CoreTest {
+struct IcoTest : CodecFixture {
+    IcoTest() : CodecFixture("ICO", IcoDecode) {}
     void SetUp() override {
-        CoreTest::SetUp();
-        catalogue_set_current_load(format_index("ICO"));
+        CodecFixture::SetUp();
         dialog = Dialog();
         ico_set_chooser(choose_like_the_user);
     }
     void TearDown() override {
         ico_set_chooser(nullptr);
-        CoreTest::TearDown();
-    }
-    HGLOBAL decode(const Bytes &file) {
-        HGLOBAL dib = (HGLOBAL)1;
-        int ok = IcoDecode(file.data(), file.size(), &dib);
-        EXPECT_EQ(ok != 0, dib != NULL);
-        return dib;
-    }
-    void expect_refused(const Bytes &file, const std::string &message) {
-        boxes().clear();
-        HGLOBAL dib = decode(file);
-        EXPECT_EQ(dib, nullptr);
-        if (dib) GlobalFree(dib);
-        ASSERT_EQ(boxes().size(), 1u) << message;
-        EXPECT_EQ(boxes()[0].text, message);
+        CodecFixture::TearDown();
     }
 };
 

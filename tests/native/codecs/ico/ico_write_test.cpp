@@ -1,6 +1,6 @@
 #include <sys/stat.h>
 
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 #include "codecs/ico/ico.h"
 
 namespace {

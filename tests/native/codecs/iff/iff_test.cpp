@@ -1,38 +1,14 @@
 #include <dirent.h>
 
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 #include "codecs/iff/iff.h"
 
 namespace {
 
 const std::string kFixtures = std::string(LC_SOURCE_DIR) + "/tests/fixtures/iff/";
 
-struct IffTest : CoreTest {
-    std::string dir;
-    void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
-        catalogue_set_current_load(format_index("IFF"));
-        catalogue_set_current_save(format_index("IFF"));
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
-    }
-    HGLOBAL decode(const Bytes &file) {
-        HGLOBAL dib = (HGLOBAL)1;
-        int ok = IffDecode(file.data(), file.size(), &dib);
-        EXPECT_EQ(ok != 0, dib != NULL);
-        return dib;
-    }
-    void expect_refused(const Bytes &file, const std::string &message) {
-        boxes().clear();
-        HGLOBAL dib = decode(file);
-        EXPECT_EQ(dib, nullptr);
-        if (dib) GlobalFree(dib);
-        ASSERT_EQ(boxes().size(), 1u) << message;
-        EXPECT_EQ(boxes()[0].text, message);
-    }
+struct IffTest : CodecFixture {
+    IffTest() : CodecFixture("IFF", IffDecode) {}
 };
 
 void put32(Bytes &b, unsigned v) { b.insert(b.end(), {(BYTE)(v >> 24), (BYTE)(v >> 16), (BYTE)(v >> 8), (BYTE)v}); }

@@ -1,23 +1,14 @@
 #include <dirent.h>
 
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 #include "codecs/pict/pict.h"
 
 namespace {
 
 const std::string kFixtures = std::string(LC_SOURCE_DIR) + "/tests/fixtures/pict/";
 
-struct PictTest : CoreTest {
-    void SetUp() override {
-        CoreTest::SetUp();
-        catalogue_set_current_load(format_index("PCT"));
-    }
-    HGLOBAL decode(const Bytes &file) {
-        HGLOBAL dib = (HGLOBAL)1;
-        int ok = PictDecode(file.data(), file.size(), &dib);
-        EXPECT_EQ(ok != 0, dib != NULL);
-        return dib;
-    }
+struct PictTest : CodecFixture {
+    PictTest() : CodecFixture("PCT", PictDecode) {}
     Pixels decode_pixels(const Bytes &file) {
         HGLOBAL dib = decode(file);
         Pixels p;
@@ -26,14 +17,6 @@ struct PictTest : CoreTest {
             GlobalFree(dib);
         }
         return p;
-    }
-    void expect_refused(const Bytes &file, const std::string &message) {
-        boxes().clear();
-        HGLOBAL dib = decode(file);
-        EXPECT_EQ(dib, nullptr);
-        if (dib) GlobalFree(dib);
-        ASSERT_EQ(boxes().size(), 1u) << message;
-        EXPECT_EQ(boxes()[0].text, message);
     }
 };
 

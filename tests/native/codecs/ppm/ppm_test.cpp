@@ -6,17 +6,8 @@ namespace {
 const std::string kFixtures = std::string(LC_SOURCE_DIR) + "/tests/fixtures/ppm/";
 
 struct PpmTest : RasterCodecTest {
-    void SetUp() override {
-        RasterCodecTest::SetUp();
-        use("PPM", PpmDecode);
-    }
-    Pixels decode_ok(const std::string &text) {
-        HGLOBAL dib = decode(bytes_of(text));
-        EXPECT_NE(dib, nullptr) << last_box_text();
-        Pixels p = dib ? pixels_of(dib) : Pixels();
-        if (dib) GlobalFree(dib);
-        return p;
-    }
+    PpmTest() : RasterCodecTest("PPM", PpmDecode) {}
+    Pixels decode_ok(const std::string &text) { return RasterCodecTest::decode_ok(bytes_of(text)); }
 };
 
 TEST_F(PpmTest, FixturesFromOtherProgramsLoadToTheirDecodersPixels) {
@@ -138,10 +129,8 @@ TEST_F(PpmTest, ThirtyTwoBitImagesAreRefused) {
 }
 
 TEST_F(PpmTest, OurFilesReadTheSameInOtherPrograms) {
-    struct Tool {
-        const char *program, *command;
-    } tools[] = {{"pnmtopnm", "pnmtopnm '%s'"}, {"/usr/bin/convert", "/usr/bin/convert '%s' ppm:-"},
-                 {"gm", "gm convert '%s' ppm:-"}};
+    PnmReader tools[] = {{"pnmtopnm", "pnmtopnm '%s'"}, {"/usr/bin/convert", "/usr/bin/convert '%s' ppm:-"},
+                     {"gm", "gm convert '%s' ppm:-"}};
     int ran = 0;
     for (int color : {1, 0}) {
         HGLOBAL src = make_dib(21, 6, 24, 0, pattern_rgb);
@@ -151,13 +140,10 @@ TEST_F(PpmTest, OurFilesReadTheSameInOtherPrograms) {
         GlobalFree(src);
         if (!color)
             for (size_t i = 0; i < want.rgb.size(); i += 3) want.rgb[i] = want.rgb[i + 1] = want.rgb[i + 2];
-        for (const Tool &t : tools) {
-            if (!have_program(t.program)) continue;
+        for (const PnmReader &t : tools) {
             SCOPED_TRACE(std::string(t.program) + " " + path);
-            char cmd[512];
-            snprintf(cmd, sizeof cmd, t.command, path.c_str());
             Pnm ref;
-            ASSERT_TRUE(decode_with(cmd, &ref));
+            if (!read_with(t, path, &ref)) continue;
             EXPECT_EQ(pnm_rgb(ref, scale_down), want.rgb);
             ran++;
         }

@@ -7,10 +7,7 @@ const std::string kFixtures = std::string(LC_SOURCE_DIR) + "/tests/fixtures/sgi/
 const char kImageName[] = "Created by 'Lumacast' a conversion utility by Orvanta Imaging Corp.";
 
 struct SgiTest : RasterCodecTest {
-    void SetUp() override {
-        RasterCodecTest::SetUp();
-        use("RGB", SgiDecode);
-    }
+    SgiTest() : RasterCodecTest("RGB", SgiDecode) {}
 };
 
 /* A 512-byte header followed by `rest`. */
@@ -178,10 +175,8 @@ TEST_F(SgiTest, WriterRoundTripsGrayAndColourWithItsHeader) {
 }
 
 TEST_F(SgiTest, OurFilesReadTheSameInOtherPrograms) {
-    struct Tool {
-        const char *program, *command;
-    } tools[] = {{"sgitopnm", "sgitopnm '%s'"}, {"/usr/bin/convert", "/usr/bin/convert 'sgi:%s' ppm:-"},
-                 {"gm", "gm convert 'sgi:%s' ppm:-"}};
+    PnmReader tools[] = {{"sgitopnm", "sgitopnm '%s'"}, {"/usr/bin/convert", "/usr/bin/convert 'sgi:%s' ppm:-"},
+                     {"gm", "gm convert 'sgi:%s' ppm:-"}};
     HGLOBAL images[] = {make_dib(300, 5, 24, 0, pattern_rgb),
                         make_dib(140, 4, 8, 256, [](int x, int y) { return (unsigned)(x / 40 * 50 + y) & 255; }, true)};
     int ran = 0;
@@ -190,13 +185,10 @@ TEST_F(SgiTest, OurFilesReadTheSameInOtherPrograms) {
         std::string path = dir + "/ours" + std::to_string(want.bpp) + ".rgb";
         ASSERT_EQ(save_as("RGB", path, src, want.bpp == 24, 0, want.bpp), 1);
         GlobalFree(src);
-        for (const Tool &t : tools) {
-            if (!have_program(t.program)) continue;
+        for (const PnmReader &t : tools) {
             SCOPED_TRACE(std::string(t.program) + " " + path);
-            char cmd[512];
-            snprintf(cmd, sizeof cmd, t.command, path.c_str());
             Pnm ref;
-            ASSERT_TRUE(decode_with(cmd, &ref));
+            if (!read_with(t, path, &ref)) continue;
             EXPECT_EQ(pnm_rgb(ref, scale_round), want.rgb);
             ran++;
         }

@@ -9,38 +9,13 @@
 #include <algorithm>
 #include <map>
 
-#include "codec_image_helpers.h"
+#include "codec_images.h"
 #include "codecs/tiff/tiff.h"
 
 const std::string kTiffFixtures = std::string(LC_SOURCE_DIR) + "/tests/fixtures/tiff/";
 
-struct TiffTest : CoreTest {
-    std::string dir;
-    void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
-        catalogue_set_current_load(format_index("TIF"));
-        catalogue_set_current_save(format_index("TIF"));
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
-    }
-    HGLOBAL decode(const Bytes &file) {
-        HGLOBAL dib = (HGLOBAL)1;
-        int ok = TiffDecode(file.data(), file.size(), &dib);
-        EXPECT_EQ(ok != 0, dib != NULL);
-        return dib;
-    }
-    /* Decodes data that must fail with exactly this one message. */
-    void expect_refused(const Bytes &file, const std::string &message) {
-        boxes().clear();
-        HGLOBAL dib = decode(file);
-        EXPECT_EQ(dib, nullptr);
-        if (dib) GlobalFree(dib);
-        ASSERT_EQ(boxes().size(), 1u) << message;
-        EXPECT_EQ(boxes()[0].text, message);
-    }
+struct TiffTest : CodecFixture {
+    TiffTest() : CodecFixture("TIF", TiffDecode) {}
 };
 
 /* Tag values; SHORT (3) or LONG (4). */

@@ -6,17 +6,7 @@ namespace {
 const std::string kFixtures = std::string(LC_SOURCE_DIR) + "/tests/fixtures/wpg/";
 
 struct WpgTest : RasterCodecTest {
-    void SetUp() override {
-        RasterCodecTest::SetUp();
-        use("WPG", WpgDecode);
-    }
-    Pixels decode_ok(const Bytes &f) {
-        HGLOBAL dib = decode(f);
-        EXPECT_NE(dib, nullptr) << last_box_text();
-        Pixels p = dib ? pixels_of(dib) : Pixels();
-        if (dib) GlobalFree(dib);
-        return p;
-    }
+    WpgTest() : RasterCodecTest("WPG", WpgDecode) {}
 };
 
 /* A record with its length in the shortest form, or the one asked for
@@ -165,9 +155,7 @@ TEST_F(WpgTest, WriterRoundTripsEveryDepthItTakes) {
 /* No installed program writes WPG files; ImageMagick and GraphicsMagick
    read them, so our files are checked there. */
 TEST_F(WpgTest, OurFilesReadTheSameInOtherPrograms) {
-    struct Tool {
-        const char *program, *command;
-    } tools[] = {{"/usr/bin/convert", "/usr/bin/convert 'wpg:%s' ppm:-"}, {"gm", "gm convert 'wpg:%s' ppm:-"}};
+    PnmReader tools[] = {{"/usr/bin/convert", "/usr/bin/convert 'wpg:%s' ppm:-"}, {"gm", "gm convert 'wpg:%s' ppm:-"}};
     HGLOBAL images[] = {
         make_dib(19, 40, 1, 2, [](int x, int y) { return (unsigned)(y < 20 ? x & 1 : x / 7) & 1; }, true),
         make_dib(21, 30, 4, 16, [](int x, int y) { return (unsigned)(x / 3 + (y < 15 ? 0 : y)) % 16; }),
@@ -178,13 +166,10 @@ TEST_F(WpgTest, OurFilesReadTheSameInOtherPrograms) {
         std::string path = dir + "/ours" + std::to_string(want.bpp) + ".wpg";
         ASSERT_EQ(save_as("WPG", path, src, 1, 1, want.bpp), 1) << last_box_text();
         GlobalFree(src);
-        for (const Tool &t : tools) {
-            if (!have_program(t.program)) continue;
+        for (const PnmReader &t : tools) {
             SCOPED_TRACE(std::string(t.program) + " " + path);
-            char cmd[512];
-            snprintf(cmd, sizeof cmd, t.command, path.c_str());
             Pnm ref;
-            ASSERT_TRUE(decode_with(cmd, &ref));
+            if (!read_with(t, path, &ref)) continue;
             EXPECT_EQ(ref.width, want.width);
             EXPECT_EQ(pnm_rgb(ref, scale_down), want.rgb);
             ran++;
