@@ -39,8 +39,8 @@ void set_answer(int yes);
    reported as they happen). */
 /* --scale: 1 for a well-formed value; apply_scale replaces *dib by the
    scaled image (1) or reports (0). */
-int scale_spec_valid(const char *spec);
-int apply_scale(const char *spec, HGLOBAL *dib);
+int scale_text_valid(const char *text);
+int apply_scale(const char *text, HGLOBAL *dib);
 
 int convert_file(const char *in, const char *out, const ConvertOptions *options);
 

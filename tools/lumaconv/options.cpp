@@ -130,7 +130,7 @@ static int apply_valued(const char *name, const char *v, ConvertOptions *o) {
     else if (strcmp(name, "--to") == 0)
         ok = (o->toExtension = v) != NULL;
     else if (strcmp(name, "--scale") == 0)
-        ok = scale_spec_valid(v) && (o->scale = v) != NULL;
+        ok = scale_text_valid(v) && (o->scale = v) != NULL;
     else if (strcmp(name, "--icon-type") == 0)
         ok = apply_icon_type(v, o);
     else if (strcmp(name, "--icon-mask") == 0)

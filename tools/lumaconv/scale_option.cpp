@@ -7,10 +7,10 @@
 #include "lumaconv.h"
 #include "zynlib.h"
 
-static int parse_size(const char *spec, LONG width, LONG height, LONG *w, LONG *h) {
+static int parse_size(const char *text, LONG width, LONG height, LONG *w, LONG *h) {
     char *end;
-    long a = strtol(spec, &end, 10);
-    if (end == spec || a <= 0) return 0;
+    long a = strtol(text, &end, 10);
+    if (end == text || a <= 0) return 0;
     if (end[0] == '%' && end[1] == '\0') {
         long long ww = (long long)width * a / 100, hh = (long long)height * a / 100;
         if (ww <= 0 || hh <= 0 || ww > 0x7FFFFFFF || hh > 0x7FFFFFFF) return 0;
@@ -25,23 +25,23 @@ static int parse_size(const char *spec, LONG width, LONG height, LONG *w, LONG *
     return a <= 0x7FFFFFFF && b <= 0x7FFFFFFF;
 }
 
-int scale_spec_valid(const char *spec) {
+int scale_text_valid(const char *text) {
     LONG w, h;
-    return strcmp(spec, "average-half") == 0 || parse_size(spec, 1000, 1000, &w, &h);
+    return strcmp(text, "average-half") == 0 || parse_size(text, 1000, 1000, &w, &h);
 }
 
-int apply_scale(const char *spec, HGLOBAL *dib) {
-    if (!spec) return 1;
+int apply_scale(const char *text, HGLOBAL *dib) {
+    if (!text) return 1;
     BITMAPINFOHEADER bi;
     if (!ZYN_DIB_Info(*dib, &bi)) return tool_error("cannot scale this image"), 0;
     HGLOBAL scaled = NULL;
     LONG w, h;
-    if (strcmp(spec, "average-half") == 0)
+    if (strcmp(text, "average-half") == 0)
         scaled = ZYN_DIB_HQHalfDIB(*dib);
-    else if (parse_size(spec, bi.biWidth, bi.biHeight, &w, &h))
+    else if (parse_size(text, bi.biWidth, bi.biHeight, &w, &h))
         scaled = ZYN_DIB_StretchDIB(*dib, w, h);
     if (!scaled) return tool_error("cannot scale a %u-bit %dx%d image by '%s'", (unsigned)bi.biBitCount,
-                                   (int)bi.biWidth, (int)bi.biHeight, spec), 0;
+                                   (int)bi.biWidth, (int)bi.biHeight, text), 0;
     GlobalFree(*dib);
     *dib = scaled;
     return 1;
