@@ -6,29 +6,6 @@ namespace {
 
 const HPALETTE kNoPalette = reinterpret_cast<HPALETTE>(static_cast<LONG_PTR>(-1));
 
-// A packed 24-bit DIB whose pixel (x, y) has red x*30, green y*40, blue 99.
-HGLOBAL make_dib24(LONG w, LONG h) {
-    LONG stride = ((w * 24 + 31) >> 5) * 4;
-    HGLOBAL dib = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + stride * h);
-    BYTE *p = static_cast<BYTE *>(GlobalLock(dib));
-    BITMAPINFOHEADER *bi = reinterpret_cast<BITMAPINFOHEADER *>(p);
-    bi->biSize = sizeof *bi;
-    bi->biWidth = w;
-    bi->biHeight = h;
-    bi->biPlanes = 1;
-    bi->biBitCount = 24;
-    bi->biSizeImage = stride * h;
-    for (LONG y = 0; y < h; ++y)
-        for (LONG x = 0; x < w; ++x) {
-            BYTE *px = p + sizeof *bi + y * stride + x * 3;
-            px[0] = 99;
-            px[1] = (BYTE)(y * 40);
-            px[2] = (BYTE)(x * 30);
-        }
-    GlobalUnlock(dib);
-    return dib;
-}
-
 COLORREF dib_pixel(HGLOBAL dib, LONG x, LONG y) {
     BITMAPINFOHEADER *h;
     BYTE *bits;

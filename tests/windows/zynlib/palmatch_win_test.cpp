@@ -5,28 +5,6 @@
 
 namespace {
 
-HGLOBAL make_dib24(LONG w, LONG h) {
-    LONG stride = ((w * 24 + 31) >> 5) * 4;
-    HGLOBAL dib = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + stride * h);
-    BYTE *p = static_cast<BYTE *>(GlobalLock(dib));
-    BITMAPINFOHEADER *bi = reinterpret_cast<BITMAPINFOHEADER *>(p);
-    bi->biSize = sizeof *bi;
-    bi->biWidth = w;
-    bi->biHeight = h;
-    bi->biPlanes = 1;
-    bi->biBitCount = 24;
-    bi->biSizeImage = stride * h;
-    for (LONG y = 0; y < h; ++y)
-        for (LONG x = 0; x < w; ++x) {
-            BYTE *px = p + sizeof *bi + y * stride + x * 3;
-            px[0] = 200;
-            px[1] = (BYTE)(y * 40);
-            px[2] = (BYTE)(x * 30);
-        }
-    GlobalUnlock(dib);
-    return dib;
-}
-
 bool display_above_8_bits() {
     HDC screen = GetDC(nullptr);
     int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
@@ -43,7 +21,7 @@ TEST_F(zynPalMatch, CutToPaletteTakesThePaletteObjectsEntries) {
     } lp = {0x300, 3, {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 0, 255, 0}}};
     HPALETTE pal = CreatePalette(reinterpret_cast<LOGPALETTE *>(&lp));
     ASSERT_NE(pal, nullptr);
-    HGLOBAL dib = make_dib24(5, 1);  // red 0, 30, 60, 90, 120 over blue 200
+    HGLOBAL dib = make_dib24(5, 1, 200);  // red 0, 30, 60, 90, 120 over blue 200
     HGLOBAL out = ZYN_DIB_CutToPalette(dib, pal);
     ASSERT_NE(out, nullptr);
     BITMAPINFOHEADER *h;
@@ -68,7 +46,7 @@ TEST_F(zynPalMatch, CutToPaletteTakesThePaletteObjectsEntries) {
 TEST_F(zynPalMatch, FastDrawingOnATrueColorDisplayDrawsTheDibAsItIs) {
     if (!display_above_8_bits()) GTEST_SKIP() << "needs a true-color display";
     Surface s(8, 6);
-    HGLOBAL dib = make_dib24(4, 3);
+    HGLOBAL dib = make_dib24(4, 3, 200);
     ZYN_DIB_FastPalDibBlt(s.dc, dib, 0, 1, 2);
     // Row 0 of the DIB is its bottom row: surface row 2.
     EXPECT_EQ(s.at(0, 2), RGB(0, 0, 200));
@@ -81,7 +59,7 @@ TEST_F(zynPalMatch, FastDrawingOnATrueColorDisplayDrawsTheDibAsItIs) {
 
 TEST_F(zynPalMatch, FastDrawingWithAnEmptyClipBoxOrNoContextDrawsNothing) {
     Surface s(8, 6);
-    HGLOBAL dib = make_dib24(4, 3);
+    HGLOBAL dib = make_dib24(4, 3, 200);
     ZYN_DIB_FastPalDibBlt(nullptr, dib, 0, -1, -1);
     HRGN empty = CreateRectRgn(0, 0, 0, 0);
     SelectClipRgn(s.dc, empty);
