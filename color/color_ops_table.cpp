@@ -1,22 +1,16 @@
 /* The colour-operation table the save path and the batch use. */
 #include "core/color_ops.h"
 
+#include "color/depth/depth.h"
 #include "color/flat/flat_reduce.h"
 #include "color/flat/flat_tables.h"
 #include "color/mediancut/median_cut.h"
 
-#if __has_include("color/depth/depth.h")
-#include "color/depth/depth.h"
-#define LC_HAVE_DEPTH 1
-#endif
-
 extern "C" void color_ops_install_builtin(void) {
     flat_tables_init();
     ColorOps ops = {};
-#ifdef LC_HAVE_DEPTH
     ops.to_gray = depth_to_gray;
     ops.increase_depth = depth_increase;
-#endif
     ops.flat_cut = flat_cut;
     ops.optimized_cut = optimized_cut;
     color_ops_install(&ops);
