@@ -47,6 +47,9 @@ endfunction()
 
 add_executable(lumacast WIN32 ${LC_SHELL_WIN}/main_win.cpp)
 target_link_libraries(lumacast PRIVATE lcshell_win lcshell_res lc_warnings)
+if(TARGET lcico_res)
+  target_link_libraries(lumacast PRIVATE lcico_res) # the "Icon Types/Sizes" dialog
+endif()
 if(TARGET lumacast_strings_gen)
   lc_string_resource(lumacast lumacast_strings)
 endif()

@@ -11,6 +11,7 @@
 #include "core/catalogue.h"
 #include "core/color_ops.h"
 #include "core/host_messages.h"
+#include "codecs/ico/ico_dialog_win.h"
 #else
 #define LC_ENGINE_LINKED 0
 #endif
@@ -22,6 +23,7 @@ BOOL shell_engine_linked(void) { return TRUE; }
 BOOL shell_catalogue_register(void) {
   if (g_shell.catalogue_ready) return TRUE;
   color_ops_install_builtin(); /* the colour reductions and luminance tables */
+  ico_dialog_install();        /* the icon codec asks through dialog 309 */
   g_shell.catalogue_ready = catalogue_register_builtins() != 0;
   return g_shell.catalogue_ready;
 }
