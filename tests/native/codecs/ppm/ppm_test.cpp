@@ -1,4 +1,5 @@
 #include "codecs/ppm/ppm.h"
+#include "codecs/ppm/ppm_pixels.h"
 #include "raster_test_helpers.h"
 
 namespace {
@@ -108,6 +109,23 @@ TEST_F(PpmTest, NarrowColourRowsKeepEveryByte) {
         Pixels back = round_trip(src, 1, 24, "narrow" + std::to_string(w) + ".ppm");
         GlobalFree(src);
         EXPECT_EQ(back.rgb, want.rgb);
+    }
+}
+
+/* Every width through the shuffle's four- and sixteen-pixel steps and its
+   tail: each pixel swapped, nothing touched past either row. */
+TEST(PpmPixels, SwapMatchesAByteReferenceAtEveryWidth) {
+    for (DWORD w = 1; w <= 70; w++) {
+        SCOPED_TRACE(w);
+        Bytes src(3 * w), dst(3 * w + 8, 0xEE); // an over-read of src shows under ASan
+        for (size_t i = 0; i < src.size(); i++) src[i] = (BYTE)(i * 37 + 11);
+        swap_red_blue_copy(src.data(), dst.data(), w);
+        for (DWORD x = 0; x < w; x++) {
+            ASSERT_EQ(dst[3 * x], src[3 * x + 2]);
+            ASSERT_EQ(dst[3 * x + 1], src[3 * x + 1]);
+            ASSERT_EQ(dst[3 * x + 2], src[3 * x]);
+        }
+        for (size_t i = 3 * w; i < dst.size(); i++) ASSERT_EQ(dst[i], 0xEE) << "byte " << i;
     }
 }
 
