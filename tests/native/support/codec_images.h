@@ -263,20 +263,14 @@ inline void expect_round_trip(const char *ext, const std::string &path, HGLOBAL 
 /* A scratch directory, the format of one extension current for loads and
    saves, and its memory decoder driven directly:
      struct TgaTest : CodecFixture { TgaTest() : CodecFixture("TGA", TgaDecode) {} }; */
-struct CodecFixture : CoreTest {
-    std::string dir;
+struct CodecFixture : ScratchTest {
     const char *extension;
     CodecDecodeProc decodeProc;
     CodecFixture(const char *ext, CodecDecodeProc decoder) : extension(ext), decodeProc(decoder) {}
     void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
+        ScratchTest::SetUp();
         catalogue_set_current_load(format_index(extension));
         catalogue_set_current_save(format_index(extension));
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
     }
     HGLOBAL decode(const Bytes &file) {
         HGLOBAL dib = (HGLOBAL)1;

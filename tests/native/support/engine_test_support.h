@@ -99,4 +99,25 @@ void remove_tree(const std::string &dir);
 std::string read_file(const std::string &path);
 void write_file(const std::string &path, const std::string &contents);
 
+/* A CoreTest with its own scratch directory, removed afterwards. */
+class ScratchTest : public CoreTest {
+public:
+    std::string dir;
+
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        dir = make_scratch_dir();
+    }
+    void TearDown() override {
+        remove_tree(dir);
+        CoreTest::TearDown();
+    }
+};
+
+/* Runs a program with arguments, standard output and error going to
+   out.txt and err.txt in dir, no input; its exit status, or -1 when it
+   did not exit. */
+int run_program(const std::string &program, const std::string &args, const std::string &dir);
+
 #endif

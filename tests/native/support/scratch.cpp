@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -35,4 +36,10 @@ std::string read_file(const std::string &path) {
 void write_file(const std::string &path, const std::string &contents) {
     std::ofstream out(path, std::ios::binary);
     out << contents;
+}
+
+int run_program(const std::string &program, const std::string &args, const std::string &dir) {
+    std::string command = program + " " + args + " >" + dir + "/out.txt 2>" + dir + "/err.txt </dev/null";
+    int status = system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -2,17 +2,7 @@
 
 namespace {
 
-struct EpsTest : CoreTest {
-    std::string dir;
-    void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
-    }
-};
+struct EpsTest : ScratchTest {};
 
 /* The fixed text before the image lines, for a w x h image. */
 std::string prologue(const std::string &title, int w, int h, int stringBytes, const std::string &pal) {

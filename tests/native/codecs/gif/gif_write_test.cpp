@@ -5,18 +5,7 @@
 
 namespace {
 
-class GifWrite : public CoreTest {
-protected:
-    std::string dir;
-    void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
-    }
-};
+class GifWrite : public ScratchTest {};
 
 uint32_t palette_color(unsigned i) { return (i * 37u) << 16 | (255 - i) << 8 | (i * 91u & 255); }
 

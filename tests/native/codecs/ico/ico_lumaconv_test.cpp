@@ -1,6 +1,4 @@
 /* lumaconv writing icons, run as a user would. */
-#include <sys/wait.h>
-
 #include "codec_images.h"
 #include "codecs/ico/ico.h"
 
@@ -12,23 +10,16 @@ int read_first(const IcoListEntry *, int, int *useMask) {
     return 0;
 }
 
-struct IcoLumaconv : CoreTest {
-    std::string dir;
+struct IcoLumaconv : ScratchTest {
     void SetUp() override {
-        CoreTest::SetUp();
+        ScratchTest::SetUp();
         ico_set_chooser(read_first);
-        dir = make_scratch_dir();
     }
     void TearDown() override {
         ico_set_chooser(nullptr);
-        remove_tree(dir);
-        CoreTest::TearDown();
+        ScratchTest::TearDown();
     }
-    int run(const std::string &args) {
-        std::string command = std::string(LUMACONV_PATH) + " " + args + " >" + dir + "/out.txt 2>" + dir + "/err.txt </dev/null";
-        int status = system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int run(const std::string &args) { return run_program(LUMACONV_PATH, args, dir); }
     Pixels icon(const std::string &name, int withMask) {
         readMask = withMask;
         HGLOBAL dib = load_as("ICO", dir + "/" + name);

@@ -2,8 +2,6 @@
    and colour, compressed where offered) its save capabilities allow, read
    back to the same pixels; then each readable format's file into each
    writable format. */
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <map>
 #include <sstream>
@@ -29,22 +27,8 @@ bool resized(const std::string &ext) { return ext == "ICO"; }
 /* Raw pixel formats read back only with their dimensions given. */
 bool headerless(const std::string &ext) { return ext == "GEN" || ext == "HEX"; }
 
-struct ConvertMatrix : CoreTest {
-    std::string dir;
-    void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
-    }
-    int run(const std::string &args) {
-        std::string command = std::string(LUMACONV_PATH) + " " + args + " >" + dir + "/out.txt 2>" + dir +
-                              "/err.txt </dev/null";
-        int status = system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+struct ConvertMatrix : ScratchTest {
+    int run(const std::string &args) { return run_program(LUMACONV_PATH, args, dir); }
     std::string err() { return read_file(dir + "/err.txt"); }
     std::vector<Format> formats() {
         EXPECT_EQ(run("formats"), 0);

@@ -5,18 +5,7 @@
 
 namespace {
 
-class PcxWrite : public CoreTest {
-protected:
-    std::string dir;
-    void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
-    }
-};
+class PcxWrite : public ScratchTest {};
 
 uint32_t palette_color(unsigned i) { return (i * 53u & 255) << 16 | (i * 7u & 255) << 8 | (255 - i); }
 uint32_t black_white(unsigned i) { return i ? 0xFFFFFFu : 0u; }

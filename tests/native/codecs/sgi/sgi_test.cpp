@@ -59,7 +59,9 @@ TEST_F(SgiTest, FixturesFromOtherProgramsLoadToTheirDecodersPixels) {
         EXPECT_EQ(p.rgb, pnm_rgb(ref, scale_round));
         bool gray = name.find("gray") != std::string::npos, rgba = name.find("rgba") != std::string::npos;
         EXPECT_EQ(p.bpp, gray ? 8 : rgba ? 32 : 24);
-        if (rgba) EXPECT_EQ(p.alpha[0], 128);
+        if (rgba) {
+            EXPECT_EQ(p.alpha[0], 128);
+        }
         EXPECT_EQ(loadinfo_number(LI_GRAY), gray ? 1u : 0u);
         EXPECT_EQ(loadinfo_number(LI_COMPRESSED), name.find("_rle_") != std::string::npos ? 1u : 0u);
         checked++;

@@ -8,16 +8,7 @@
 
 typedef int (*DecodeFn)(const BYTE *, size_t, HGLOBAL *);
 
-struct TaggedTest : CoreTest {
-    std::string dir;
-    void SetUp() override {
-        CoreTest::SetUp();
-        dir = make_scratch_dir();
-    }
-    void TearDown() override {
-        remove_tree(dir);
-        CoreTest::TearDown();
-    }
+struct TaggedTest : ScratchTest {
     /* Decodes text as format ext; the image, or null with the one message
        shown in *message. */
     HGLOBAL decode(const char *ext, const std::string &text, std::string *message = nullptr) {
