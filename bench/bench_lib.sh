@@ -88,3 +88,14 @@ if best and ours[0] > 0:
     print("  ratio to the fastest peer: %.2fx wall, %.2fx cpu" % (best[0] / ours[0], best[1] / max(ours[1], 1e-6)))
 PY
 }
+
+# A decode timed in lumaconv (`info`), both Magicks (to null:) and a netpbm
+# reader, reported against the fastest.
+bench_decode() {  # title file netpbm-reader [magick-format-prefix]
+  local title=$1 file=$2 reader=$3 in=$2
+  [ $# -ge 4 ] && in="$4:$2"
+  bench_report "$title" "$(bench_time "$LUMACONV" info "$file")" \
+    "ImageMagick convert=$(bench_time $IM "$in" null:)" \
+    "GraphicsMagick gm=$(bench_time gm convert "$in" null:)" \
+    "netpbm $reader=$(bench_time "$reader" "$file")"
+}

@@ -19,10 +19,7 @@ bench_photo bmp3:"$work/photo.bmp" -type truecolor
 bmptopnm "$work/photo.bmp" > "$work/photo.ppm" 2>/dev/null
 cat "$work/photo.bmp" "$work/photo.ppm" > /dev/null  # cached
 
-bench_report "24-bit BMP decode, ${W}x${H}" "$(bench_time "$LUMACONV" info "$work/photo.bmp")" \
-  "ImageMagick convert=$(bench_time convert "$work/photo.bmp" null:)" \
-  "GraphicsMagick gm=$(bench_time gm convert "$work/photo.bmp" null:)" \
-  "netpbm bmptopnm=$(bench_time bmptopnm "$work/photo.bmp")"
+bench_decode "24-bit BMP decode, ${W}x${H}" "$work/photo.bmp" bmptopnm
 
 bench_report "24-bit BMP encode (read and write), ${W}x${H}" \
   "$(bench_time "$LUMACONV" convert "$work/photo.bmp" "$work/out.bmp")" \

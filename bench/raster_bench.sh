@@ -31,18 +31,10 @@ ppmtopgm "$work/photo.ppm" | pnmtorast > "$work/gray.ras" 2>/dev/null
 pnmtosgi -rle "$work/photo.ppm" > "$work/photo.rgb" 2>/dev/null
 cat "$work"/photo.* "$work/gray.ras" > /dev/null  # cached
 
-decode() {  # title file format-prefix netpbm-reader
-  local title=$1 file=$2 prefix=$3 reader=$4
-  bench_report "$title" "$(bench_time "$LUMACONV" info "$file")" \
-    "ImageMagick convert=$(bench_time $IM "$prefix:$file" null:)" \
-    "GraphicsMagick gm=$(bench_time gm convert "$prefix:$file" null:)" \
-    "netpbm $reader=$(bench_time sh -c "$reader '$file' > /dev/null")"
-}
-
-decode "Sun raster 24-bit decode, ${W}x${H}" "$work/photo.ras" sun rasttopnm
-decode "Sun raster 8-bit byte-encoded decode, ${W}x${H}" "$work/gray.ras" sun rasttopnm
-decode "SGI run-length decode, ${W}x${H}" "$work/photo.rgb" sgi sgitopnm
-decode "PPM (P6) decode, ${W}x${H}" "$work/photo.ppm" ppm pnmtopnm
+bench_decode "Sun raster 24-bit decode, ${W}x${H}" "$work/photo.ras" rasttopnm sun
+bench_decode "Sun raster 8-bit byte-encoded decode, ${W}x${H}" "$work/gray.ras" rasttopnm sun
+bench_decode "SGI run-length decode, ${W}x${H}" "$work/photo.rgb" sgitopnm sgi
+bench_decode "PPM (P6) decode, ${W}x${H}" "$work/photo.ppm" pnmtopnm ppm
 
 bench_report "SGI run-length encode (read and write), ${W}x${H}" \
   "$(bench_time "$LUMACONV" convert "$work/photo.rgb" "$work/out.rgb")" \

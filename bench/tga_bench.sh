@@ -23,10 +23,7 @@ bench_photo "$work/photo.tga" -type truecolor -compress RLE
 tgatoppm "$work/photo.tga" > "$work/photo.ppm" 2>/dev/null
 cat "$work/photo.tga" "$work/photo.ppm" > /dev/null  # cached
 
-bench_report "24-bit Targa RLE decode, ${W}x${H}" "$(bench_time "$LUMACONV" info "$work/photo.tga")" \
-  "ImageMagick convert=$(bench_time $IM "$work/photo.tga" null:)" \
-  "GraphicsMagick gm=$(bench_time gm convert "$work/photo.tga" null:)" \
-  "netpbm tgatoppm=$(bench_time tgatoppm "$work/photo.tga")"
+bench_decode "24-bit Targa RLE decode, ${W}x${H}" "$work/photo.tga" tgatoppm
 
 bench_report "24-bit Targa RLE encode (read and write), ${W}x${H}" \
   "$(bench_time "$LUMACONV" convert "$work/photo.tga" "$work/out.tga" --compress)" \
