@@ -85,9 +85,11 @@ extern "C" HGLOBAL WINAPI ZYN_DIB_FixDIBAlignment(HGLOBAL dib) {
         set_size_image(dib, (DWORD)rightBytes);
         return dib;
     }
-    // Packed rows must be whole, shorter than padded ones, non-empty, and
-    // really present in the block.
-    if (l.sizeImage % rows != 0 || presentStride > rightStride || l.sizeImage == 0 ||
+    // Packed rows must be whole, long enough for their pixels, shorter than
+    // padded ones, and really present in the block; so the grown block is
+    // never more than a few times the one given.
+    uint64_t pixelBytes = ((uint64_t)l.width * l.bitCount + 7) / 8;
+    if (l.sizeImage % rows != 0 || presentStride < pixelBytes || presentStride > rightStride || l.sizeImage == 0 ||
         l.sizeImage > blockSize - l.bitsOffset)
         return refuse(dib);
     size_t offset = l.bitsOffset;
