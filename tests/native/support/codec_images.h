@@ -278,6 +278,14 @@ struct CodecFixture : ScratchTest {
         EXPECT_EQ(ok != 0, dib != NULL);
         return dib;
     }
+    /* Decodes file into *out; false (the image freed) when it did not. */
+    bool decode_pixels(const Bytes &file, Pixels *out) {
+        HGLOBAL dib = decode(file);
+        if (!dib) return false;
+        *out = pixels_of(dib);
+        GlobalFree(dib);
+        return true;
+    }
     /* Decodes data that must fail with exactly this message. */
     void expect_refused(const Bytes &file, const std::string &message) {
         boxes().clear();

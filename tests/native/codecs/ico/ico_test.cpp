@@ -224,10 +224,8 @@ TEST_F(IcoTest, OtherColourCountsAreReportedAndLeftOut) {
 
 TEST_F(IcoTest, AShortMaskLeavesAlphaZero) {
     Bytes c16 = entry_image(2, 2, 4, 16, {0x12, 0, 0, 0, 0x34, 0, 0, 0}, {0x00, 0, 0});  // mask cut short
-    HGLOBAL dib = decode(icon({{2, 2, 16, c16}}));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(icon({{2, 2, 16, c16}}), &p));
     EXPECT_EQ(p.alpha, Bytes(4, 0));
 }
 

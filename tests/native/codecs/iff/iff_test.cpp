@@ -150,10 +150,8 @@ TEST_F(IffTest, FivePlanesWithA32EntryMapLoadAs32Colours) {
     chunk(c, "BMHD", bmhd(40, 3, 5));
     chunk(c, "CMAP", cmap_of(32));
     chunk(c, "BODY", body_of(v, 40, 3, 5, false));
-    HGLOBAL dib = decode(form("ILBM", c));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(form("ILBM", c), &p));
     EXPECT_EQ(p.bpp, 8);
     ASSERT_EQ(p.table.size(), 32u);
     EXPECT_EQ(std::vector<unsigned>(p.index.begin(), p.index.end()), v);
@@ -174,10 +172,8 @@ TEST_F(IffTest, ExtraHalfBriteDoublesTheMapAtHalfIntensity) {
     chunk(c, "CAMG", camg);
     chunk(c, "CMAP", cmap_of(32));
     chunk(c, "BODY", body_of(v, 6, 1, 6, true));
-    HGLOBAL dib = decode(form("ILBM", c));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(form("ILBM", c), &p));
     ASSERT_EQ(p.table.size(), 64u);
     for (int i = 0; i < 32; i++) {
         EXPECT_EQ(p.table[32 + i].rgbRed, p.table[i].rgbRed >> 1);
@@ -199,10 +195,8 @@ TEST_F(IffTest, HoldAndModifyBuildsTrueColourFromTheRowStart) {
     chunk(c, "CAMG", camg);
     chunk(c, "CMAP", {0, 0, 0, 16, 16, 16, 0xF0, 0x80, 0x3F});
     chunk(c, "BODY", body_of(v, 4, 2, 6, false));
-    HGLOBAL dib = decode(form("ILBM", c));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(form("ILBM", c), &p));
     EXPECT_EQ(p.bpp, 24);
     Bytes expected = {240, 0, 0, 240, 128, 48, 240, 128, 144, 240, 16, 144,
                       0, 64, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -213,10 +207,7 @@ TEST_F(IffTest, HoldAndModifyBuildsTrueColourFromTheRowStart) {
     chunk(c8, "BMHD", bmhd(2, 1, 8));
     chunk(c8, "CAMG", camg);
     chunk(c8, "BODY", body_of(v8, 2, 1, 8, false));
-    dib = decode(form("ILBM", c8));
-    ASSERT_NE(dib, nullptr);
-    p = pixels_of(dib);
-    GlobalFree(dib);
+    ASSERT_TRUE(decode_pixels(form("ILBM", c8), &p));
     EXPECT_EQ(p.rgb, (Bytes{255, 0, 0, 255, 0, 130}));
 }
 
@@ -230,10 +221,8 @@ TEST_F(IffTest, ByteRunControl128AndMaskPlanesAreSkipped) {
     chunk(c, "BMHD", bmhd(16, 1, 2, 1, 1));
     chunk(c, "CMAP", cmap_of(4, 50));
     chunk(c, "BODY", bodyData);
-    HGLOBAL dib = decode(form("ILBM", c));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(form("ILBM", c), &p));
     EXPECT_EQ(p.index, Bytes(16, 3));
 }
 
@@ -242,10 +231,8 @@ TEST_F(IffTest, ImagesWithoutAMapAreGrayLevels) {
     Bytes c;
     chunk(c, "BMHD", bmhd(4, 1, 2));
     chunk(c, "BODY", body_of(v, 4, 1, 2, false));
-    HGLOBAL dib = decode(form("ILBM", c));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(form("ILBM", c), &p));
     EXPECT_EQ(p.bpp, 24);
     EXPECT_EQ(p.rgb, (Bytes{0, 0, 0, 85, 85, 85, 170, 170, 170, 255, 255, 255}));
 }
@@ -256,10 +243,8 @@ TEST_F(IffTest, IndicesPastAShortMapStayInsideTheTable) {
     chunk(c, "BMHD", bmhd(2, 1, 3));
     chunk(c, "CMAP", cmap_of(2));
     chunk(c, "BODY", body_of(v, 2, 1, 3, false));
-    HGLOBAL dib = decode(form("ILBM", c));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(form("ILBM", c), &p));
     EXPECT_EQ(p.table.size(), 8u);
     EXPECT_EQ(p.rgb, (Bytes{0, 255, 40, 0, 0, 0}));
 }
@@ -279,10 +264,8 @@ TEST_F(IffTest, AContiguousPlaneChunkReadsPlaneByPlane) {
     Bytes c;
     chunk(c, "BMHD", bmhd(w, h, 24));
     chunk(c, "ABIT", abit);
-    HGLOBAL dib = decode(form("ILBM", c));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(form("ILBM", c), &p));
     Bytes expected;
     for (unsigned px : v) expected.insert(expected.end(), {(BYTE)px, (BYTE)(px >> 8), (BYTE)(px >> 16)});
     EXPECT_EQ(p.rgb, expected);

@@ -82,10 +82,8 @@ TEST_F(RasTest, EncodedRowsEscapesAndRunsAcrossRows) {
     // 3 x 2, 8 bits, rows of 4 bytes: 0x80 0 is one 0x80, 0x80 n v is n + 1
     // copies of v; the run of 5 sevens crosses into the second row.
     Bytes data = {0x80, 0x00, 0x01, 0x02, 0x80, 0x04, 0x07, 0x09};
-    HGLOBAL dib = decode(ras(3, 2, 8, 2, data));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(ras(3, 2, 8, 2, data), &p));
     EXPECT_EQ(p.index, (Bytes{0x80, 1, 2, 7, 7, 7}));
     EXPECT_EQ(p.table[0x80].rgbRed, 0x80);  // gray ramp without a map
     EXPECT_TRUE(boxes().empty());
@@ -158,10 +156,8 @@ TEST_F(RasTest, MapsOnDeepRastersAreAnnouncedAndIgnored) {
 
 TEST_F(RasTest, MapGivesTheTableInPlanes) {
     Bytes f = ras(2, 1, 8, 1, {10, 20, 30, 40, 50, 60, 1, 0}, 1, 6);  // reds, greens, blues of 2 colours
-    HGLOBAL dib = decode(f);
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(f, &p));
     EXPECT_EQ(p.rgb, (Bytes{20, 40, 60, 10, 30, 50}));
 }
 

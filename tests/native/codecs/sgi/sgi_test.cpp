@@ -102,10 +102,8 @@ TEST_F(SgiTest, SixteenBitRunsDitheredMapsAndTwoDimensions) {
 TEST_F(SgiTest, RowsAreBottomUpAndChannelsPlanar) {
     // 2 x 2 RGB verbatim: red plane, green plane, blue plane, bottom row first.
     Bytes planes = {1, 2, 3, 4, 11, 12, 13, 14, 21, 22, 23, 24};
-    HGLOBAL dib = decode(sgi(0, 1, 3, 2, 2, 3, planes));
-    ASSERT_NE(dib, nullptr);
-    Pixels p = pixels_of(dib);
-    GlobalFree(dib);
+    Pixels p;
+    ASSERT_TRUE(decode_pixels(sgi(0, 1, 3, 2, 2, 3, planes), &p));
     EXPECT_EQ(p.rgb, (Bytes{3, 13, 23, 4, 14, 24, 1, 11, 21, 2, 12, 22}));
 }
 

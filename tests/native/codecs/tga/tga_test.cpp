@@ -81,10 +81,8 @@ TEST_F(TgaTest, RowOrderPacketsAcrossRowsAnd15BitPixels) {
     Bytes data = {0x82, 0x1F, 0x7C, 0x00, 0xE0, 0x03};  // (31,0,31) x3, then pure green
     for (int descriptor : {0x00, 0x20, 0x21, 0x28}) {
         SCOPED_TRACE(descriptor);
-        HGLOBAL dib = decode(tga(10, 16, 2, 2, data, 0, 0, 0, descriptor));
-        ASSERT_NE(dib, nullptr);
-        Pixels p = pixels_of(dib);
-        GlobalFree(dib);
+        Pixels p;
+        ASSERT_TRUE(decode_pixels(tga(10, 16, 2, 2, data, 0, 0, 0, descriptor), &p));
         EXPECT_EQ(p.bpp, 24);
         Bytes magenta = {248, 0, 248}, green = {0, 248, 0};
         Bytes first(magenta), second(magenta);
@@ -107,10 +105,8 @@ TEST_F(TgaTest, ColorMapsOf15And32BitEntriesWithAFirstIndex) {
         rest.insert(rest.end(), {2, 3});
         Bytes f = tga(1, 8, 2, 1, rest, 1, 2, bits);
         f[3] = 2;  // first map index
-        HGLOBAL dib = decode(f);
-        ASSERT_NE(dib, nullptr);
-        Pixels p = pixels_of(dib);
-        GlobalFree(dib);
+        Pixels p;
+        ASSERT_TRUE(decode_pixels(f, &p));
         BYTE full = bits == 16 ? 248 : 255;
         EXPECT_EQ(p.rgb, (Bytes{full, 0, 0, 0, 0, full}));
         EXPECT_EQ(p.table.size(), 256u);
