@@ -64,7 +64,7 @@ int convert_file(const char *in, const char *out, const ConvertOptions *o) {
     if (index < 0) return 0;
     HGLOBAL dib = NULL;
     if (!load_input(in, &dib)) return 0;
-    if (!apply_scale(o->scale, &dib)) {
+    if (!steps_apply(&o->steps, &dib)) {
         GlobalFree(dib);
         return 0;
     }

@@ -27,10 +27,6 @@ static const char HELP[] =
     "  --set NAME=VALUE        change a setting for this run (repeatable);\n"
     "                          jpeg_level=0..19 sets the quality of JPG, PIC\n"
     "                          and KQP output (0 best, 19 smallest; default 10)\n"
-    "  --scale WxH|P%|average-half\n"
-    "                          resize the image after loading: nearest\n"
-    "                          neighbour to WxH pixels or P percent, or the\n"
-    "                          mean of every 2 x 2 block\n"
     "  --icon-type CODE        ICO output type instead of the one matching the\n"
     "                          image: 17, 18, 20 monochrome, 33, 34, 36\n"
     "                          16-color, 65, 66, 68 256-color at 16, 32, 64\n"
@@ -39,6 +35,11 @@ static const char HELP[] =
     "                          channel (default 1)\n"
     "  --answer yes|no         answer to every question a message asks\n"
     "                          (default no); lumaconv never waits for input\n"
+    "\n"
+    "Image steps, applied to the loaded image in the order given, before the\n"
+    "depth conversion for saving:\n";
+
+static const char HELP_END[] =
     "\n"
     "Output of 'formats', one line per catalogue entry, fields separated by\n"
     "single tabs:\n"
@@ -51,4 +52,8 @@ static const char HELP[] =
     "error with their exact text.\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
 
-void print_help(FILE *to) { fputs(HELP, to); }
+void print_help(FILE *to) {
+    fputs(HELP, to);
+    steps_print_help(to);
+    fputs(HELP_END, to);
+}

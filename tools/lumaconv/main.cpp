@@ -25,6 +25,9 @@ static const struct {
     {"info", cmd_info},
     {"convert", cmd_convert},
     {"batch", cmd_batch},
+#ifdef LC_HAVE_STYLE
+    {"filters", cmd_filters},
+#endif
 };
 
 int main(int argc, char **argv) {

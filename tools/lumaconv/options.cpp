@@ -107,7 +107,7 @@ static int apply_icon_mask(const char *v, ConvertOptions *o) {
 }
 
 static int takes_value(const char *name) {
-    static const char *const names[] = {"--depth", "--cut", "--dither", "--set", "--answer", "--to", "--scale",
+    static const char *const names[] = {"--depth", "--cut", "--dither", "--set", "--answer", "--to",
                                         "--icon-type", "--icon-mask"};
     for (const char *n : names)
         if (strcmp(name, n) == 0) return 1;
@@ -129,8 +129,6 @@ static int apply_valued(const char *name, const char *v, ConvertOptions *o) {
         ok = apply_answer(v, o);
     else if (strcmp(name, "--to") == 0)
         ok = (o->toExtension = v) != NULL;
-    else if (strcmp(name, "--scale") == 0)
-        ok = scale_text_valid(v) && (o->scale = v) != NULL;
     else if (strcmp(name, "--icon-type") == 0)
         ok = apply_icon_type(v, o);
     else if (strcmp(name, "--icon-mask") == 0)
@@ -139,6 +137,27 @@ static int apply_valued(const char *name, const char *v, ConvertOptions *o) {
         return -1;
     if (!ok) tool_error("bad value '%s' for %s", v, name);
     return ok;
+}
+
+/* An image step's option: 1 applied (or not a step option: *known 0),
+   0 misused (reported). */
+static int apply_step_option(int argc, char **argv, int *i, ConvertOptions *o, int *known) {
+    int family = 0;
+    const StepOption *opt = step_option_find(argv[*i], &family);
+    *known = opt != NULL;
+    if (!opt) return 1;
+    const char *value = NULL;
+    if (opt->takesValue) {
+        if (*i + 1 >= argc) return tool_error("option %s needs a value", argv[*i]), 0;
+        value = argv[++*i];
+    }
+    int before = o->steps.count;
+    if (opt->add(&o->steps, o->steps.familyState[family], value)) return 1;
+    if (before < LC_MAX_STEPS) { /* a full list has been reported */
+        if (value) tool_error("bad value '%s' for %s", value, opt->name);
+        else tool_error("%s cannot be used here", opt->name);
+    }
+    return 0;
 }
 
 /* Explicit options win over --set of the same settings. */
@@ -171,6 +190,9 @@ int parse_convert_options(int argc, char **argv, int first, ConvertOptions *o, c
         int flag = apply_flag(a, o);
         if (flag < 0) return 0;
         if (flag > 0) continue;
+        int known = 0;
+        if (!apply_step_option(argc, argv, &i, o, &known)) return 0;
+        if (known) continue;
         if (!takes_value(a)) return tool_error("unknown option '%s'", a), 0;
         if (i + 1 >= argc) return tool_error("option %s needs a value", a), 0;
         if (!apply_valued(a, argv[++i], o)) return 0;

@@ -25,13 +25,13 @@ static int parse_size(const char *text, LONG width, LONG height, LONG *w, LONG *
     return a <= 0x7FFFFFFF && b <= 0x7FFFFFFF;
 }
 
-int scale_text_valid(const char *text) {
+static int scale_text_valid(const char *text) {
     LONG w, h;
     return strcmp(text, "average-half") == 0 || parse_size(text, 1000, 1000, &w, &h);
 }
 
-int apply_scale(const char *text, HGLOBAL *dib) {
-    if (!text) return 1;
+static int apply_scale(const ImageStep *step, HGLOBAL *dib) {
+    const char *text = step->text;
     BITMAPINFOHEADER bi;
     if (!ZYN_DIB_Info(*dib, &bi)) return tool_error("cannot scale this image"), 0;
     HGLOBAL scaled = NULL;
@@ -46,3 +46,21 @@ int apply_scale(const char *text, HGLOBAL *dib) {
     *dib = scaled;
     return 1;
 }
+
+static int add_scale(StepList *list, long *, const char *value) {
+    if (!scale_text_valid(value)) return 0;
+    ImageStep *s = step_append(list);
+    if (!s) return 0;
+    s->apply = apply_scale;
+    s->text = value;
+    return 1;
+}
+
+static const StepOption SCALE_OPTIONS[] = {{"--scale", 1, add_scale}};
+
+const StepFamily scale_steps = {
+    SCALE_OPTIONS, 1,
+    "  --scale WxH|P%|average-half\n"
+    "                          resize the image: nearest neighbour to WxH\n"
+    "                          pixels or P percent, or the mean of every\n"
+    "                          2 x 2 block\n"};
