@@ -99,6 +99,10 @@ extern "C" int lc_question(int kind, UINT id, ...) {
     return answer;
 }
 
+extern "C" int lc_ask_yes_no_cancel(const char *text) {
+    return show_box(text ? text : "", PROGRAM_CAPTION, MB_YESNOCANCEL | MB_ICONQUESTION | MB_SYSTEMMODAL);
+}
+
 extern "C" int lc_message_plain(UINT id, ...) {
     char text[LC_MESSAGE_MAX];
     va_list args;

@@ -28,6 +28,9 @@ int lc_message_v(int kind, UINT id, va_list args);
 int lc_message_text(int kind, const char *text);
 /* Yes/No question with the question icon; returns IDYES or IDNO. */
 int lc_question(int kind, UINT id, ...);
+/* Yes/No/Cancel question with a ready text, caption "Lumacast"; returns
+   IDYES, IDNO or IDCANCEL. */
+int lc_ask_yes_no_cancel(const char *text);
 /* Task-modal box without caption or icon. */
 int lc_message_plain(UINT id, ...);
 

@@ -5,7 +5,8 @@
 
 set(LC_SHELL_WIN ${CMAKE_CURRENT_SOURCE_DIR}/win)
 
-# Icons are drawn by a script at build time; no binary files in the tree.
+# Icons, the logo picture and the demo test cards are drawn by scripts at
+# build time; no binary files in the tree.
 set(LC_ICON_DIR ${CMAKE_CURRENT_BINARY_DIR}/icons)
 set(LC_ICONS ${LC_ICON_DIR}/lumacast_frame.ico ${LC_ICON_DIR}/lumacast_image.ico)
 add_custom_command(
@@ -13,24 +14,49 @@ add_custom_command(
   COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/gen_icons.py ${LC_ICON_DIR}
   DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_icons.py
   COMMENT "Icons of lumacast")
-add_custom_target(lcshell_icons DEPENDS ${LC_ICONS})
+set(LC_PICTURE_DIR ${CMAKE_BINARY_DIR}/demo)
+set(LC_PICTURES ${LC_PICTURE_DIR}/logo.dib ${LC_PICTURE_DIR}/card24.bmp ${LC_PICTURE_DIR}/card8.bmp
+                ${LC_PICTURE_DIR}/card4.bmp ${LC_PICTURE_DIR}/card1.bmp)
+add_custom_command(
+  OUTPUT ${LC_PICTURES}
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/gen_pictures.py ${LC_PICTURE_DIR}
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_pictures.py
+  COMMENT "Logo and demo test cards of lumacast")
+add_custom_target(lcshell_icons DEPENDS ${LC_ICONS} ${LC_PICTURES})
 
-add_library(lcshell_res OBJECT ${LC_SHELL_WIN}/lumacast.rc)
-target_include_directories(lcshell_res PRIVATE ${LC_SHELL_WIN} ${LC_ICON_DIR})
+set(LC_SAVE_PANEL_RC ${PROJECT_SOURCE_DIR}/shell/filedlg/save_panel.rc)
+add_library(lcshell_res OBJECT ${LC_SHELL_WIN}/lumacast.rc ${LC_SAVE_PANEL_RC})
+target_include_directories(lcshell_res PRIVATE ${LC_SHELL_WIN} ${LC_ICON_DIR} ${LC_PICTURE_DIR}
+                                               ${PROJECT_SOURCE_DIR}/shell/filedlg)
 set_source_files_properties(${LC_SHELL_WIN}/lumacast.rc PROPERTIES
-  OBJECT_DEPENDS "${LC_ICONS};${LC_SHELL_WIN}/resource.h")
+  OBJECT_DEPENDS "${LC_ICONS};${LC_PICTURES};${LC_SHELL_WIN}/resource.h")
 add_dependencies(lcshell_res lcshell_icons)
 
+set(LC_SHELL ${PROJECT_SOURCE_DIR}/shell)
 add_library(lcshell_win STATIC
-  ${LC_SHELL_WIN}/app_win.cpp
-  ${LC_SHELL_WIN}/classes_win.cpp
-  ${LC_SHELL_WIN}/engine_link_win.cpp
-  ${LC_SHELL_WIN}/frame_win.cpp
-  ${LC_SHELL_WIN}/frame_commands_win.cpp
-  ${LC_SHELL_WIN}/frame_host_win.cpp
-  ${LC_SHELL_WIN}/frame_menu_win.cpp
-  ${LC_SHELL_WIN}/settings_store_win.cpp)
-target_include_directories(lcshell_win PUBLIC ${LC_SHELL_WIN})
+  ${LC_SHELL}/win/classes_win.cpp
+  ${LC_SHELL}/win/settings_store_win.cpp
+  ${LC_SHELL}/startup/startup_win.cpp
+  ${LC_SHELL}/startup/one_copy_win.cpp
+  ${LC_SHELL}/startup/logo_win.cpp
+  ${LC_SHELL}/startup/imagehost_win.cpp
+  ${LC_SHELL}/startup/filetypes_win.cpp
+  ${LC_SHELL}/frame/frame_win.cpp
+  ${LC_SHELL}/frame/frame_commands_win.cpp
+  ${LC_SHELL}/frame/frame_host_win.cpp
+  ${LC_SHELL}/frame/frame_menu_win.cpp
+  ${LC_SHELL}/frame/frame_drop_win.cpp
+  ${LC_SHELL}/imagewin/imagewin_record_win.cpp
+  ${LC_SHELL}/imagewin/imagewin_install_win.cpp
+  ${LC_SHELL}/imagewin/imagewin_view_win.cpp
+  ${LC_SHELL}/imagewin/imagewin_proc_win.cpp
+  ${LC_SHELL}/imagewin/imagewin_create_win.cpp
+  ${LC_SHELL}/imagewin/imagewin_save_win.cpp
+  ${LC_SHELL}/filedlg/filter_list_win.cpp
+  ${LC_SHELL}/filedlg/open_dialog_win.cpp
+  ${LC_SHELL}/filedlg/save_dialog_win.cpp
+  ${LC_SHELL}/filedlg/load_panel_win.cpp)
+target_include_directories(lcshell_win PUBLIC ${LC_SHELL_WIN} ${LC_SHELL}/frame)
 target_link_libraries(lcshell_win
   PUBLIC lcengine zynlib user32 gdi32 comdlg32 comctl32 shell32 advapi32
   PRIVATE lc_warnings)

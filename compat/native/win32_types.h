@@ -128,6 +128,7 @@ typedef struct tagLOGPALETTE {
 /* Message-method styles and answers (values as in the Windows headers). */
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
+#define MB_YESNOCANCEL 0x00000003L
 #define MB_YESNO 0x00000004L
 #define MB_ICONHAND 0x00000010L
 #define MB_ICONERROR MB_ICONHAND

@@ -115,6 +115,9 @@ static void version_text(char *buf, size_t size) {
     snprintf(buf, size, "%u.%02u", VERSION_MAJOR, VERSION_MINOR);
 }
 
+extern "C" const char *settings_product(void) { return PRODUCT; }
+extern "C" void settings_version(char *buf, size_t size) { version_text(buf, size); }
+
 static void section_text(char *buf, size_t size) {
     if (LoadStringA(lc_instance(), IDS_SECTION_CORE, buf, (int)size) <= 0) snprintf(buf, size, "Core");
 }
@@ -167,4 +170,25 @@ extern "C" void settings_store_changed(void) {
             if (store.close) store.close(store.context);
         }
     }
+}
+
+extern "C" int settings_section_read(const char *section, const char *name, LONG *value) {
+    if (!haveStore || !store.open || !store.read_int) return 0;
+    char version[16];
+    version_text(version, sizeof version);
+    if (!store.open(store.context, PRODUCT, version, section)) return 0;
+    int ok = store.read_int(store.context, name, value);
+    if (store.close) store.close(store.context);
+    return ok;
+}
+
+extern "C" int settings_section_write(const char *section, const char *name, LONG value) {
+    if (!haveStore || !store.open || !store.write_text) return 0;
+    char version[16], text[16];
+    version_text(version, sizeof version);
+    snprintf(text, sizeof text, "%d", (int)value);
+    if (!store.open(store.context, PRODUCT, version, section)) return 0;
+    int ok = store.write_text(store.context, name, text);
+    if (store.close) store.close(store.context);
+    return ok;
 }

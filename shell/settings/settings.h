@@ -74,6 +74,15 @@ int settings_offset_of(const char *name);
 int settings_name(UINT offset, char *buf, size_t size);
 LONG settings_default(UINT offset);
 
+/* The store's product name ("Lumacast") and version text ("3.50"), the
+   first two keys of every section of the program. */
+const char *settings_product(void);
+void settings_version(char *buf, size_t size);
+/* One value of another section of the program ("Batch", "Capture");
+   1 when it was read or written. */
+int settings_section_read(const char *section, const char *name, LONG *value);
+int settings_section_write(const char *section, const char *name, LONG value);
+
 #ifdef __cplusplus
 }
 #endif

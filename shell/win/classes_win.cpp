@@ -5,17 +5,11 @@
 
 namespace {
 
-// Image windows arrive with their own procedure later; until then an image
-// window is a plain MDI child.
-LRESULT CALLBACK image_window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return DefMDIChildProcA(hwnd, msg, wp, lp);
-}
-
 struct ClassRow {
   const char *name;
   UINT style;
   int extra_bytes;
-  WORD icon;      // 0: none
+  WORD icon; // 0: none
   const char *menu;
   WNDPROC proc;
 };
@@ -23,6 +17,7 @@ struct ClassRow {
 const ClassRow kClasses[] = {
     {LC_FRAME_CLASS, 0, 0, IDI_FRAME, FRAME_MENU_NAME, frame_proc},
     {LC_IMAGE_CLASS, CS_DBLCLKS, LC_IMAGE_EXTRA_BYTES, IDI_IMAGE, NULL, image_window_proc},
+    {LC_ABOUT_CLASS, CS_DBLCLKS, 0, IDI_IMAGE, NULL, about_proc},
 };
 
 BOOL register_one(HINSTANCE inst, const ClassRow &c) {

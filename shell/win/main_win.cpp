@@ -1,9 +1,10 @@
 // Program entry of lumacast.
 #include "shell_win.h"
 
-int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR command_line, int show) {
   static FrameState frame; // lives as long as the frame window
-  if (!shell_startup(inst, show, &frame)) {
+  GetCurrentDirectoryA(sizeof g_shell.start_dir, g_shell.start_dir);
+  if (!shell_startup(inst, command_line, show, &frame)) {
     shell_catalogue_free();
     return 0;
   }

@@ -1,7 +1,6 @@
 // Asking image windows before closing, the palette relay, and the
 // end-of-run store.
 #include "frame_fixture.h"
-#include "image_record.h"
 #include "resource.h"
 
 namespace {
@@ -57,7 +56,7 @@ TEST_F(FrameTest, ShiftHeldMeansYesWithoutAsking) {
   make_stubborn(w);
   set_shift(true);
   LRESULT agree = host(54);
-  free_records(w);
+  forget_changes(w);
   SendMessageA(frame_, WM_COMMAND, IDM_CLOSEALL, 0);
   set_shift(false);
   EXPECT_EQ(agree, 1);
@@ -76,7 +75,6 @@ TEST_F(FrameTest, NestedPaletteChangeIsNotRelayedAgain) {
 }
 
 TEST_F(FrameTest, EndOfRunFreesTheCatalogueOnce) {
-  if (!shell_engine_linked()) GTEST_SKIP() << "engine core not linked";
   HostParamBlock block = {};
   block.field[HPB_INDEX] = 1;
   ASSERT_NE(host(40, &block), 0);
@@ -88,7 +86,6 @@ TEST_F(FrameTest, EndOfRunFreesTheCatalogueOnce) {
 }
 
 TEST_F(FrameTest, EndSessionRunsTheEndOfRunStore) {
-  if (!shell_engine_linked()) GTEST_SKIP() << "engine core not linked";
   SendMessageA(frame_, WM_ENDSESSION, FALSE, 0);
   EXPECT_TRUE(g_shell.catalogue_ready);
   SendMessageA(frame_, WM_ENDSESSION, TRUE, 0);

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "image_record.h"
+#include "zynlib.h"
 
 void pump_messages() {
   MSG msg;
@@ -13,14 +13,59 @@ void pump_messages() {
   }
 }
 
+Boxes &boxes() {
+  static Boxes b;
+  return b;
+}
+
+namespace {
+
+int WINAPI record_box(HWND, LPCSTR text, LPCSTR, UINT style) {
+  boxes().texts.push_back(text ? text : "");
+  UINT type = style & MB_TYPEMASK;
+  return type == MB_OK ? IDOK : boxes().answer;
+}
+
+} // namespace
+
+HGLOBAL small_dib(int bits, bool gray) {
+  const int w = 4, h = 3;
+  int colors = bits <= 8 ? 1 << bits : 0;
+  DWORD stride = (DWORD)((w * bits + 31) / 32 * 4);
+  HGLOBAL dib = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD) + stride * h);
+  BITMAPINFOHEADER *bi = (BITMAPINFOHEADER *)GlobalLock(dib);
+  bi->biSize = sizeof *bi;
+  bi->biWidth = w;
+  bi->biHeight = h;
+  bi->biPlanes = 1;
+  bi->biBitCount = (WORD)bits;
+  bi->biSizeImage = stride * h;
+  bi->biClrUsed = (DWORD)colors;
+  RGBQUAD *table = (RGBQUAD *)(bi + 1);
+  for (int i = 0; i < colors; i++) {
+    BYTE v = (BYTE)(i * 255 / (colors - 1));
+    table[i].rgbRed = v;
+    table[i].rgbGreen = gray ? v : (BYTE)(255 - v);
+    table[i].rgbBlue = gray ? v : (BYTE)(i * 37);
+  }
+  BYTE *px = (BYTE *)(table + colors);
+  for (DWORD i = 0; i < stride * h; i++) px[i] = (BYTE)(i * 29 + 7);
+  GlobalUnlock(dib);
+  return dib;
+}
+
 void FrameTest::SetUpTestSuite() {
   HINSTANCE inst = GetModuleHandleA(NULL);
   g_shell.inst = inst;
+  shell_read_screen();
+  ZYN_ERR_SetErrorMethod(record_box);
   ASSERT_TRUE(shell_register_classes(inst));
   ASSERT_TRUE(shell_catalogue_register());
 }
 
 void FrameTest::SetUp() {
+  boxes().texts.clear();
+  boxes().answer = IDNO;
   frame_ = frame_create(GetModuleHandleA(NULL), &st_);
   ASSERT_NE(frame_, nullptr) << "CreateWindow failed: " << GetLastError()
                              << " (Wine needs a display: run under tools/wine)";
@@ -49,34 +94,28 @@ HWND FrameTest::add_image_window(DWORD flags, DWORD image, DWORD depth, DWORD un
   mcs.x = mcs.y = mcs.cx = mcs.cy = CW_USEDEFAULT;
   HWND w = (HWND)SendMessageA(st_.client, WM_MDICREATE, 0, (LPARAM)&mcs);
   if (!w) return NULL;
-  DWORD *rec = (DWORD *)calloc(IR_WORDS, sizeof(DWORD));
-  rec[IR_FLAGS / 4] = flags;
-  rec[IR_IMAGE / 4] = image;
-  rec[IR_DEPTH / 4] = depth;
-  SetWindowLongPtrA(w, IMAGE_SLOT_RECORD * sizeof(LONG_PTR), (LONG_PTR)rec);
+  int bits = depth == 16 ? 24 : (depth ? (int)depth : 24);
+  ImageRecord *rec = image_record(w, IMAGE_SLOT_RECORD);
+  record_set(rec, IR_FLAGS, flags);
+  record_set(rec, IR_DEPTH, depth);
+  if (image) record_set(rec, IR_IMAGE, (ULONG_PTR)small_dib(bits));
   if (undo_image) {
-    DWORD *undo = (DWORD *)calloc(IR_WORDS, sizeof(DWORD));
-    undo[IR_IMAGE / 4] = undo_image;
-    SetWindowLongPtrA(w, IMAGE_SLOT_UNDO * sizeof(LONG_PTR), (LONG_PTR)undo);
+    ImageRecord *undo = image_record_new();
+    record_set(undo, IR_IMAGE, (ULONG_PTR)small_dib(bits));
+    image_record_set_slot(w, IMAGE_SLOT_UNDO, undo);
   }
   g_shell.active = w;
   return w;
 }
 
-void FrameTest::free_records(HWND c) {
-  for (int slot = 0; slot < LC_IMAGE_SLOTS; ++slot) {
-    free((void *)GetWindowLongPtrA(c, slot * sizeof(LONG_PTR)));
-    SetWindowLongPtrA(c, slot * sizeof(LONG_PTR), 0);
-  }
+void FrameTest::forget_changes(HWND c) {
+  record_change_flags(image_record(c, IMAGE_SLOT_RECORD), IRF_MODIFIED, 0);
 }
 
 void FrameTest::remove_image_windows() {
   if (!st_.client || !IsWindow(st_.client)) return;
   HWND c;
-  while ((c = GetWindow(st_.client, GW_CHILD)) != NULL) {
-    free_records(c);
-    SendMessageA(st_.client, WM_MDIDESTROY, (WPARAM)c, 0);
-  }
+  while ((c = GetWindow(st_.client, GW_CHILD)) != NULL) SendMessageA(st_.client, WM_MDIDESTROY, (WPARAM)c, 0);
   g_shell.active = NULL;
 }
 

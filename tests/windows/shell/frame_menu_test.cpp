@@ -2,7 +2,6 @@
 // window (the window's image record is filled by the test).
 #include "frame_fixture.h"
 #include "frame_menu_win.h"
-#include "image_record.h"
 #include "resource.h"
 
 namespace {

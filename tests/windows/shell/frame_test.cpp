@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "frame_fixture.h"
-#include "image_record.h"
 #include "resource.h"
 
 namespace {
@@ -228,10 +227,9 @@ TEST_F(FrameTest, AcceleratorTable500) {
   }
 }
 
-TEST_F(FrameTest, CommandsNotYetBuiltLeaveTheFrameAlone) {
-  const UINT ids[] = {256, 257, 258, 259, 260, 261, 262, 263, 265, 512, 513, 514, 515,
-                      516, 517, 768, 773, 1280, 1281, 1809, 1828, 1844, 1858, 1873,
-                      1879, 2305, 2306, 2307, 2308, 2562, 2563};
+TEST_F(FrameTest, CommandsWithoutAWindowLeaveTheFrameAlone) {
+  const UINT ids[] = {260, 261, 262, 263, 265, 512, 513, 514, 515, 516, 517, 768, 773, 1280,
+                      1281, 1809, 1828, 1844, 1858, 1873, 1879, 2305, 2306, 2307, 2308, 2562};
   for (UINT id : ids) {
     SCOPED_TRACE(id);
     EXPECT_EQ(SendMessageA(frame_, WM_COMMAND, id, 0), 0);
@@ -251,7 +249,7 @@ TEST_F(FrameTest, ExitCommandDestroysTheFrameAndPostsQuit) {
 TEST_F(FrameTest, CloseMessageDestroysTheFrameEvenWithImageWindows) {
   HWND w = add_image_window(IRF_MODIFIED, 0x1234, 8);
   ASSERT_NE(w, nullptr);
-  free_records(w);
+  forget_changes(w);
   SendMessageA(frame_, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(frame_));
 }
@@ -263,7 +261,7 @@ TEST_F(FrameTest, WindowCommandsArrangeAndCloseAllImageWindows) {
   SendMessageA(frame_, WM_COMMAND, IDM_CASCADE, 0);
   SendMessageA(frame_, WM_COMMAND, IDM_ARRANGE, 0);
   // The stand-in image window agrees to close: Close All empties the client.
-  for (HWND c = GetWindow(st_.client, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) free_records(c);
+  for (HWND c = GetWindow(st_.client, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) forget_changes(c);
   SendMessageA(frame_, WM_COMMAND, IDM_CLOSEALL, 0);
   EXPECT_EQ(GetWindow(st_.client, GW_CHILD), nullptr);
 }

@@ -1,8 +1,10 @@
-// Command dispatch of the frame: menu items, accelerators and, later, the
-// image windows' context menu all arrive here as WM_COMMAND ids.  Commands
-// whose work belongs to shell features that are not built yet are in
-// the table with a handler that does nothing, so they never reach the
-// default frame procedure.
+// Command dispatch of the frame: menu items, accelerators and the image
+// windows' context menu all arrive here as WM_COMMAND ids.  Commands whose
+// work belongs to shell features that are not built yet are in the table
+// with a handler that does nothing, so they never reach the default frame
+// procedure.
+#include "core/messages.h"
+#include "lumacast_strings.h"
 #include "resource.h"
 #include "shell_win.h"
 
@@ -17,6 +19,28 @@ struct Command {
 };
 
 void cmd_none(FrameState *, UINT) {}
+
+void cmd_new(FrameState *, UINT) { image_window_create(NULL, TRUE); }
+
+void cmd_open(FrameState *, UINT) { image_window_create(NULL, FALSE); }
+
+// Save and Save As need an image in the active window.
+HWND window_with_image(void) {
+  HWND w = g_shell.active;
+  if (w && is_image_window(w) && image_of(w)) return w;
+  lc_message(MSG_ERROR, IDS_NO_IMAGE_TO_SAVE);
+  return NULL;
+}
+
+void cmd_save(FrameState *, UINT) {
+  if (HWND w = window_with_image()) image_save(w);
+}
+
+void cmd_save_as(FrameState *, UINT) {
+  if (HWND w = window_with_image()) image_save_as(w);
+}
+
+void cmd_about(FrameState *st, UINT) { about_show(st->frame); }
 
 void cmd_exit(FrameState *st, UINT) { SendMessageA(st->frame, WM_CLOSE, 0, 0); }
 
@@ -38,16 +62,20 @@ BOOL closable_child(HWND c) {
   return !(GetClassNameA(c, cls, sizeof cls) && lstrcmpiA(cls, "BrowseClass") == 0);
 }
 
-void cmd_close_all(FrameState *st, UINT) {
-  if (!st->client || !frame_all_agree_to_close(st)) return;
-  // Closing changes the sibling chain, so start over after every close.
+// Closing changes the sibling chain, so start over after every close.
+void destroy_children(FrameState *st, BOOL (*which)(HWND)) {
   for (;;) {
     HWND victim = NULL;
     for (HWND c = GetWindow(st->client, GW_CHILD); c && !victim; c = GetWindow(c, GW_HWNDNEXT))
-      if (closable_child(c)) victim = c;
+      if (which(c)) victim = c;
     if (!victim) break;
     SendMessageA(st->client, WM_MDIDESTROY, (WPARAM)victim, 0);
   }
+}
+
+void cmd_close_all(FrameState *st, UINT) {
+  if (!st->client || !frame_all_agree_to_close(st)) return;
+  destroy_children(st, closable_child);
 }
 
 void cmd_help_index(FrameState *st, UINT) {
@@ -58,10 +86,10 @@ void cmd_help_index(FrameState *st, UINT) {
 void cmd_help_using(FrameState *st, UINT) { WinHelpA(st->frame, "WINHELP.HLP", HELP_INDEX, 0); }
 
 const Command kCommands[] = {
-    {IDM_NEW, IDM_NEW, TRUE, cmd_none},
-    {IDM_OPEN, IDM_OPEN, FALSE, cmd_none},
-    {IDM_SAVE, IDM_SAVE, TRUE, cmd_none},
-    {IDM_SAVEAS, IDM_SAVEAS, FALSE, cmd_none},
+    {IDM_NEW, IDM_NEW, TRUE, cmd_new},
+    {IDM_OPEN, IDM_OPEN, FALSE, cmd_open},
+    {IDM_SAVE, IDM_SAVE, TRUE, cmd_save},
+    {IDM_SAVEAS, IDM_SAVEAS, FALSE, cmd_save_as},
     {IDM_BATCH, IDM_BATCH, FALSE, cmd_none},
     {IDM_PRINT, IDM_PRINTSETUP, FALSE, cmd_none},
     {IDM_SETTINGS, IDM_SETTINGS, TRUE, cmd_none},
@@ -83,7 +111,8 @@ const Command kCommands[] = {
     {IDM_ARRANGE, IDM_ARRANGE, FALSE, cmd_arrange},
     {IDM_HELP_INDEX, IDM_HELP_INDEX, FALSE, cmd_help_index},
     {IDM_HELP_USING, IDM_HELP_USING, FALSE, cmd_help_using},
-    {IDM_SYSINFO, IDM_ABOUT, FALSE, cmd_none},
+    {IDM_SYSINFO, IDM_SYSINFO, FALSE, cmd_none},
+    {IDM_ABOUT, IDM_ABOUT, FALSE, cmd_about},
 };
 
 const Command *find_command(UINT id) {
@@ -110,8 +139,14 @@ LRESULT frame_command(FrameState *st, UINT id, BOOL *handled) {
   const Command *c = find_command(id);
   *handled = c != NULL;
   if (!c) return 0;
-  HCURSOR saved = c->wait ? SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT)) : NULL;
+  HCURSOR saved = c->wait ? wait_begin() : NULL;
   c->handler(st, id);
-  if (c->wait) SetCursor(saved);
+  if (c->wait) wait_end(saved);
   return 0;
+}
+
+static BOOL any_child(HWND c) { return GetWindow(c, GW_OWNER) == NULL; }
+
+void frame_destroy_image_windows(FrameState *st) {
+  if (st->client && IsWindow(st->client)) destroy_children(st, any_child);
 }

@@ -58,14 +58,18 @@ LRESULT on_close(FrameState *, HWND hwnd, WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT on_destroy(FrameState *, HWND hwnd, WPARAM, LPARAM) {
+// The image windows go first, while the plug-in host they report to is
+// still there; the host itself is freed after the frame's last message.
+LRESULT on_destroy(FrameState *st, HWND hwnd, WPARAM, LPARAM) {
   DragAcceptFiles(hwnd, FALSE);
+  frame_destroy_image_windows(st);
   WinHelpA(hwnd, "LUMACAST.HLP", HELP_QUIT, 0);
   PostQuitMessage(0);
   return 0;
 }
 
 LRESULT on_nc_destroy(FrameState *st, HWND hwnd, WPARAM wp, LPARAM lp) {
+  imagehost_unbind();
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
   if (g_shell.frame == hwnd) {
     g_shell.frame = NULL;
@@ -80,8 +84,12 @@ LRESULT on_query_end_session(FrameState *st, HWND, WPARAM, LPARAM) {
   return frame_all_agree_to_close(st);
 }
 
+// The process ends after this: the host is freed (later calls into it
+// find it gone) and the settings are stored.
 LRESULT on_end_session(FrameState *, HWND, WPARAM wp, LPARAM) {
-  if (wp) shell_end_of_run();
+  if (!wp) return 0;
+  imagehost_unbind();
+  shell_end_of_run();
   return 0;
 }
 
@@ -111,10 +119,8 @@ LRESULT on_command(FrameState *st, HWND hwnd, WPARAM wp, LPARAM lp) {
   return handled ? r : def_frame(st, hwnd, WM_COMMAND, wp, lp);
 }
 
-// Dropped files need the catalogue and image windows; until they exist the
-// drop is only released.
 LRESULT on_drop_files(FrameState *, HWND, WPARAM wp, LPARAM) {
-  DragFinish((HDROP)wp);
+  frame_drop_files((HDROP)wp);
   return 0;
 }
 
@@ -180,6 +186,8 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   FrameState *st = frame_state(hwnd);
   if (!st) return DefFrameProcA(hwnd, NULL, msg, wp, lp); // before WM_NCCREATE
+  LRESULT offered;
+  if (imagehost_frame_message(hwnd, msg, wp, lp, &offered)) return offered;
   if (frame_is_host_message(msg)) {
     BOOL handled = FALSE;
     LRESULT r = frame_host_message(st, msg - LC_HM_BASE, wp, lp, &handled);

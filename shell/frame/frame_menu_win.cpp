@@ -4,7 +4,6 @@
 // menu in front of the menu bar.
 #include "frame_menu_win.h"
 
-#include "image_record.h"
 #include "resource.h"
 #include "shell_win.h"
 
@@ -55,14 +54,15 @@ BOOL depth_rule_grays(const DepthRule &r, int depth) {
 
 void active_info_get(HWND active, ActiveInfo *info) {
   ZeroMemory(info, sizeof *info);
-  if (!active || !IsWindow(active)) return;
+  if (!active || !is_image_window(active)) return;
   info->has_window = TRUE;
-  DWORD flags = image_record_word(active, IMAGE_SLOT_RECORD, IR_FLAGS);
+  const ImageRecord *rec = image_record(active, IMAGE_SLOT_RECORD);
+  DWORD flags = record_flags(rec);
   info->is_media = (flags & IRF_MEDIA) != 0;
-  info->has_image = image_record_word(active, IMAGE_SLOT_RECORD, IR_IMAGE) != 0;
-  info->has_undo = image_record_word(active, IMAGE_SLOT_UNDO, IR_IMAGE) != 0;
+  info->has_image = record_get(rec, IR_IMAGE) != 0;
+  info->has_undo = record_get(image_record(active, IMAGE_SLOT_UNDO), IR_IMAGE) != 0;
   info->color = (flags & IRF_COLOR) != 0;
-  info->depth = (int)image_record_word(active, IMAGE_SLOT_RECORD, IR_DEPTH);
+  info->depth = (int)record_get(rec, IR_DEPTH);
 }
 
 void menu_enable_file(HMENU file, const ActiveInfo *a) {
