@@ -24,7 +24,11 @@ struct SaveContext {
   int format;
   int panel_px; // width the panel adds to the dialog
   BOOL widened;
+  HWND hook;
+  WNDPROC dialog_proc; // the dialog's own procedure, under ours
 };
+
+const char kContextProp[] = "LumacastSavePanel";
 
 const WORD kButtons[] = {SO_1BIT, SO_4BIT, SO_8BIT, SO_16BIT, SO_24BIT, SO_32BIT, SO_COLOR, SO_GRAY, SO_COMPRESSED};
 const UINT kLabels[] = {IDS_SAVE_MONOCHROME, IDS_SAVE_16_COLOR, IDS_SAVE_256_COLOR, IDS_SAVE_16_BIT, IDS_SAVE_24_BIT,
@@ -103,6 +107,31 @@ void toggle_panel(HWND hook, SaveContext *c) {
   c->widened = !c->widened;
 }
 
+// "Formats>>" is the dialog's Help button: its click is taken before the
+// dialog sees it, so no help is asked for (and the systems that never
+// send CDN_HELP open the panel too).
+LRESULT CALLBACK dialog_subclass(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  SaveContext *c = (SaveContext *)GetPropA(dialog, kContextProp);
+  if (!c) return DefWindowProcA(dialog, msg, wp, lp);
+  WNDPROC own = c->dialog_proc;
+  if (msg == WM_COMMAND && LOWORD(wp) == pshHelp && HIWORD(wp) == BN_CLICKED) {
+    toggle_panel(c->hook, c);
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(dialog, GWLP_WNDPROC, (LONG_PTR)own);
+    RemovePropA(dialog, kContextProp);
+  }
+  return CallWindowProcA(own, dialog, msg, wp, lp);
+}
+
+void take_formats_button(HWND hook, SaveContext *c) {
+  HWND dialog = GetParent(hook);
+  c->hook = hook;
+  SetPropA(dialog, kContextProp, (HANDLE)c);
+  c->dialog_proc = (WNDPROC)SetWindowLongPtrA(dialog, GWLP_WNDPROC, (LONG_PTR)dialog_subclass);
+}
+
 void on_type_change(HWND hook, SaveContext *c, DWORD line) {
   int format = filter_list_format(&c->list, line);
   if (format < 0) return;
@@ -113,9 +142,11 @@ void on_type_change(HWND hook, SaveContext *c, DWORD line) {
 
 BOOL on_notify(HWND hook, SaveContext *c, const OFNOTIFYA *n) {
   switch (n->hdr.code) {
-    case CDN_INITDONE: init_done(hook, c); return TRUE;
+    case CDN_INITDONE:
+      init_done(hook, c);
+      take_formats_button(hook, c);
+      return TRUE;
     case CDN_TYPECHANGE: on_type_change(hook, c, n->lpOFN->nFilterIndex); return TRUE;
-    case CDN_HELP: toggle_panel(hook, c); return TRUE;
     case CDN_FILEOK: SetWindowLongPtrA(hook, DWLP_MSGRESULT, 0); return FALSE;
     default: return FALSE;
   }
@@ -169,7 +200,7 @@ void split_start(const char *path, char *dir, size_t dirSize, char *name, size_t
 }
 
 const DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_SHAREAWARE | OFN_SHOWHELP | OFN_ENABLEHOOK |
-                         OFN_ENABLETEMPLATE | OFN_EXPLORER | OFN_ENABLESIZING;
+                         OFN_ENABLETEMPLATE | OFN_EXPLORER;
 
 } // namespace
 

@@ -8,10 +8,11 @@
 
 namespace {
 
-BOOL wants_screen_bitmap(int bits) {
+// By the depth the window shows: a 16-bit image is a 24-bit DIB.
+BOOL wants_screen_bitmap(int level) {
   switch (settings_read(SET_SCREEN_BITMAPS)) {
     case 0: return TRUE;
-    case 1: return bits != 24 && bits != 32;
+    case 1: return level != 24 && level != 32;
     default: return FALSE;
   }
 }
@@ -49,9 +50,10 @@ void repaint(HWND w) {
 void image_set_without_undo(HWND w, HGLOBAL image) {
   ImageRecord *r = current_record(w);
   if (!r) return;
+  settle_depth_and_color(r, image);
   HPALETTE palette = ZYN_DIB_CreatePalette(image);
   HBITMAP bitmap = NULL;
-  if (wants_screen_bitmap(dib_bits(image)))
+  if (wants_screen_bitmap((int)record_get(r, IR_DEPTH)))
     bitmap = ZYN_DIB_BitmapFromDIB(image, palette, 0, settings_read(SET_COLOR_MATCH),
                                    settings_read(SET_ALPHA_DISPLAY));
   record_set(r, IR_IMAGE, (ULONG_PTR)image);
@@ -60,7 +62,6 @@ void image_set_without_undo(HWND w, HGLOBAL image) {
   record_set(r, IR_OWNED_A, 0);
   record_set(r, IR_OPTIONS_RESET, 0);
   record_set(r, IR_MEDIA_POS, 0);
-  settle_depth_and_color(r, image);
   imagehost_notify_change(w);
 }
 

@@ -38,9 +38,9 @@ BOOL title_path(HWND w, char *path, size_t size) {
 
 int start_format(HWND w) {
   int f = window_format(w);
-  if (catalogue_has_writer(f)) return f;
+  if (catalogue_listed_for_save(f)) return f;
   f = catalogue_current_save();
-  return catalogue_has_writer(f) ? f : catalogue_dib_index();
+  return catalogue_listed_for_save(f) ? f : catalogue_dib_index();
 }
 
 WORD start_options(ImageRecord *r) {
@@ -114,7 +114,7 @@ BOOL save_to_title(HWND w, int format) {
 
 BOOL image_save(HWND w) {
   int format = window_format(w);
-  return catalogue_has_writer(format) ? save_to_title(w, format) : image_save_as(w);
+  return catalogue_listed_for_save(format) ? save_to_title(w, format) : image_save_as(w);
 }
 
 BOOL image_save_as(HWND w) {
@@ -157,7 +157,7 @@ BOOL image_may_close(HWND w) {
   if (LoadStringA(g_shell.inst, IDS_SAVE_BEFORE_CLOSING, tail, sizeof tail) <= 0) tail[0] = '\0';
   snprintf(text, sizeof text, "%s%s", title, tail);
   int format = window_format(w);
-  switch (close_action(lc_ask_yes_no_cancel(text), catalogue_has_writer(format))) {
+  switch (close_action(lc_ask_yes_no_cancel(text), catalogue_listed_for_save(format))) {
     case CLOSE_SAVE: return image_save(w);
     case CLOSE_SAVE_AS: return image_save_as(w);
     case CLOSE_DISCARD: return TRUE;

@@ -15,7 +15,7 @@ typedef void(WINAPI *WindowTextProc)(HWND w, const char *text);
 typedef int(WINAPI *CountProc)(void);
 typedef HMODULE(WINAPI *HandleProc)(WORD index);
 
-const char kLibraryName[] = "IMAGEHOST.DLL";
+const char *g_library_name = "IMAGEHOST.DLL";
 const int kConsumed = 2;
 
 struct Binding {
@@ -53,8 +53,8 @@ BOOL offer(HandlerProc handler, HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT 
 // Every entry point is looked up before any is called: a library that
 // lacks a handler is never initialised.
 void imagehost_bind(HWND frame, HWND client, BOOL defer) {
-  if (g_host.library || !file_exists(kLibraryName)) return;
-  g_host.library = LoadLibraryA(kLibraryName);
+  if (g_host.library || !file_exists(g_library_name)) return;
+  g_host.library = LoadLibraryA(g_library_name);
   if (!g_host.library) return;
   g_host.init = entry<InitProc>("LIB_InitImageLib");
   g_host.frame_handler = entry<HandlerProc>("LIB_MessageHandler");
@@ -67,6 +67,8 @@ void imagehost_bind(HWND frame, HWND client, BOOL defer) {
   pipeline_set_host_module(g_host.library);
   if (g_host.init) g_host.init(frame, client, defer);
 }
+
+void imagehost_set_library(const char *name) { g_library_name = name ? name : "IMAGEHOST.DLL"; }
 
 void imagehost_finish(void) {
   if (g_host.finish) g_host.finish();

@@ -6,6 +6,7 @@
 #include "core/catalogue.h"
 #include "core/color_ops.h"
 #include "core/files.h"
+#include "core/host_messages.h"
 #include "core/messages.h"
 #include "lumacast_strings.h"
 #include "resource.h"
@@ -88,21 +89,31 @@ BOOL create_frame(FrameState *state, int show) {
 }
 
 // An empty name does nothing, a missing file says so, an unknown format
-// is ignored.
+// is ignored.  The window is titled with the file's full path.
 void open_command_line_file(const char *name) {
   if (!name || !*name) return;
   if (strlen(name) >= LC_PATH_MAX) {
     lc_message(MSG_ERROR, IDS_PATH_TOO_LONG);
     return;
   }
-  if (!lc_file_exists(name)) {
+  char path[LC_PATH_MAX];
+  if (!lc_full_path(name, path, sizeof path)) {
     lc_message(MSG_ERROR, IDS_LOAD_NOT_FOUND);
     return;
   }
-  int index = detect_format(name);
+  int index = detect_format(path);
   if (index < 0) return;
   catalogue_set_current_load(index);
-  image_window_create(name, FALSE);
+  image_window_create(path, FALSE);
+}
+
+// The engine's open and load messages reach the windows and the Open
+// dialog through these.
+int host_open_dialog(char *buffer, size_t size) { return open_dialog_run(g_shell.frame, buffer, size); }
+
+HWND host_open_window(const char *path, int index) {
+  catalogue_set_current_load(index);
+  return image_window_create(path, FALSE);
 }
 
 void post_startup_command(int flags) {
@@ -130,6 +141,8 @@ BOOL shell_catalogue_register(void) {
   color_ops_install_builtin(); // the colour reductions and luminance tables
   ico_dialog_install();        // the icon codec asks through dialog 309
   load_panel_window_install();
+  static const HostHooks hooks = {host_open_dialog, host_open_window};
+  host_set_hooks(&hooks);
   g_shell.catalogue_ready = catalogue_register_builtins() != 0;
   return g_shell.catalogue_ready;
 }

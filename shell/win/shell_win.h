@@ -124,6 +124,8 @@ LRESULT CALLBACK about_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 /* imagehost_win.cpp: the plug-in host library, bound by name. */
 void imagehost_bind(HWND frame, HWND client, BOOL defer);
 void imagehost_finish(void);
+/* Tests bind another file in its place; null restores the name. */
+void imagehost_set_library(const char *name);
 /* Frees it once, after the last call; later calls all yield 0. */
 void imagehost_unbind(void);
 BOOL imagehost_bound(void);

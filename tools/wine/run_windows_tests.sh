@@ -16,4 +16,16 @@ fi
 trap wine_ci_down EXIT
 trap 'exit 130' INT TERM
 wine_ci_up "$BUILD" || exit 1
+# GUI suites save screenshots as BMP files; they end up as PNG files in
+# build/screenshots/.
+SHOTS=$PWD/build/screenshots
+mkdir -p "$SHOTS"
+LC_SCREENSHOT_DIR="Z:${SHOTS//\//\\}"
+export LC_SCREENSHOT_DIR
 ctest --test-dir "$BUILD" --output-on-failure --timeout "${LC_TEST_TIMEOUT:-120}" "$@"
+rc=$?
+for bmp in "$SHOTS"/*.bmp; do
+  [ -f "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+exit $rc

@@ -28,8 +28,9 @@ int WINAPI record_box(HWND, LPCSTR text, LPCSTR, UINT style) {
 
 } // namespace
 
-HGLOBAL small_dib(int bits, bool gray) {
-  const int w = 4, h = 3;
+HGLOBAL small_dib(int bits, bool gray) { return test_dib(4, 3, bits, gray); }
+
+HGLOBAL test_dib(int w, int h, int bits, bool gray) {
   int colors = bits <= 8 ? 1 << bits : 0;
   DWORD stride = (DWORD)((w * bits + 31) / 32 * 4);
   HGLOBAL dib = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD) + stride * h);

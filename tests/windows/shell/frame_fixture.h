@@ -42,6 +42,7 @@ Boxes &boxes();
 // A small DIB (4 x 3 pixels) at a depth; gray palettes for 1, 4 and 8 bits
 // when gray is set.
 HGLOBAL small_dib(int bits, bool gray = false);
+HGLOBAL test_dib(int w, int h, int bits, bool gray = false);
 
 std::string menu_text(HMENU m, UINT pos);
 BOOL item_grayed(HMENU m, UINT id);
