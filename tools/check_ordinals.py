@@ -3,7 +3,8 @@
 ordinal, under its undecorated name.
 
 usage: check_ordinals.py BUILD_DIR
-Each <module>/exports.txt (zynlib/, plugins/<name>/) belongs to <name>.dll.
+Each <module>/exports.txt (zynlib/, plugins/<name>/, outside/<name>/)
+belongs to <name>.dll (any case: outside/tavn13 is TAVN13.DLL).
 """
 import glob
 import os
@@ -41,13 +42,15 @@ def actual_exports(dll):
 
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build/win32"
-    lists = glob.glob(os.path.join(ROOT, "zynlib", "exports.txt")) + glob.glob(os.path.join(ROOT, "plugins", "*", "exports.txt"))
+    lists = glob.glob(os.path.join(ROOT, "zynlib", "exports.txt")) + glob.glob(os.path.join(ROOT, "plugins", "*", "exports.txt")) \
+        + glob.glob(os.path.join(ROOT, "outside", "*", "exports.txt"))
     if not lists:
         sys.exit("no exports.txt found")
     bad = 0
     for lst in lists:
         module = os.path.basename(os.path.dirname(lst))
-        dlls = glob.glob(os.path.join(build, "**", module + ".dll"), recursive=True)
+        dlls = [p for p in glob.glob(os.path.join(build, "**", "*.[dD][lL][lL]"), recursive=True)
+                if os.path.basename(p).lower() == module.lower() + ".dll"]
         if not dlls:
             print(f"{module}.dll: not built in {build}")
             bad += 1

@@ -12,6 +12,10 @@ static const char HELP[] =
     "  batch INDIR OUTDIR --to EXT [OPTIONS]\n"
     "                          convert every loadable file of INDIR into OUTDIR;\n"
     "                          one line per file, then a summary\n"
+#ifdef LC_HAVE_STYLE
+    "  filters                 list the stylize filters: number, name, kind,\n"
+    "                          the sliders with their defaults\n"
+#endif
     "\n"
     "Options of convert and batch:\n"
     "  --depth 1|4|8|16|24|32  bits per pixel of the output; without it the\n"
