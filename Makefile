@@ -5,7 +5,7 @@
 
 run: setup
 	cmake --preset win64 && cmake --build --preset win64
-	bash tools/wine/run_lumacast.sh build/win64
+	bash tools/wine/run_lumacast.sh build/win64 $(FILE)
 
 test:
 	bash tools/test_all.sh

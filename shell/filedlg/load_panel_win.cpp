@@ -12,6 +12,12 @@ namespace {
 const char kClass[] = "DisplayClass";
 HWND g_panel;
 HFONT g_font;
+// A load that is over quickly shows no panel at all (it would only
+// flash): the panel appears once a load has run this long.
+const DWORD kShowAfterMs = 150;
+BOOL g_loading;
+DWORD g_load_start;
+char g_title[64];
 
 // Fields shown in the columns, in the record's order after the file.
 const int kLeft[] = {LI_FORMAT, LI_WIDTH, LI_HEIGHT, LI_PLANES, LI_BITS_PER_PIXEL, LI_COLORS};
@@ -95,7 +101,7 @@ BOOL register_class(void) {
 }
 
 // Dialog units x 56, y 20, 194 wide, 115 high, over the frame.
-void on_open(const char *title) {
+void create_panel(const char *title) {
   if (g_panel || !g_shell.frame || !register_class()) return;
   LONG units = GetDialogBaseUnits();
   int bx = LOWORD(units), by = HIWORD(units);
@@ -109,12 +115,20 @@ void on_open(const char *title) {
   UpdateWindow(g_panel);
 }
 
+void on_open(const char *title) {
+  g_loading = TRUE;
+  g_load_start = GetTickCount();
+  lstrcpynA(g_title, title ? title : "", sizeof g_title);
+}
+
 void on_close(void) {
+  g_loading = FALSE;
   if (g_panel) DestroyWindow(g_panel);
   g_panel = NULL;
 }
 
 void redraw(void) {
+  if (!g_panel && g_loading && GetTickCount() - g_load_start >= kShowAfterMs) create_panel(g_title);
   if (!g_panel) return;
   InvalidateRect(g_panel, NULL, FALSE);
   UpdateWindow(g_panel);

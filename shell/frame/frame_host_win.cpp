@@ -68,7 +68,10 @@ LRESULT record_word(HostParamBlock *b, int offset) {
 }
 
 LRESULT hm_image(FrameState *, HostParamBlock *b) { return record_word(b, IR_IMAGE); }
-LRESULT hm_bitmap(FrameState *, HostParamBlock *b) { return record_word(b, IR_SCREEN_BITMAP); }
+LRESULT hm_bitmap(FrameState *, HostParamBlock *b) {
+  HWND w = window_of(b);
+  return w ? (LRESULT)image_screen_bitmap(w) : 0;
+}
 LRESULT hm_palette(FrameState *, HostParamBlock *b) { return record_word(b, IR_PALETTE); }
 
 LRESULT hm_copy_image(FrameState *, HostParamBlock *b) {

@@ -45,19 +45,51 @@ void repaint(HWND w) {
   InvalidateRect(w, NULL, TRUE);
 }
 
+// The screen bitmap of a large image takes a while to make: the window
+// paints from the image first and makes the bitmap once it is idle (or
+// when someone asks for it before).
+const char kBitmapDue[] = "LumacastScreenBitmapDue";
+const UINT_PTR kBitmapTimer = 0x4C43;
+
+void schedule_screen_bitmap(HWND w, BOOL due) {
+  if (due) {
+    SetPropA(w, kBitmapDue, (HANDLE)1);
+    SetTimer(w, kBitmapTimer, 0, NULL);
+  } else {
+    RemovePropA(w, kBitmapDue);
+    KillTimer(w, kBitmapTimer);
+  }
+}
+
 } // namespace
+
+HBITMAP image_screen_bitmap(HWND w) {
+  ImageRecord *r = image_record(w, IMAGE_SLOT_RECORD);
+  if (r && GetPropA(w, kBitmapDue)) {
+    schedule_screen_bitmap(w, FALSE);
+    HGLOBAL image = (HGLOBAL)record_get(r, IR_IMAGE);
+    if (image && !record_get(r, IR_SCREEN_BITMAP))
+      record_set(r, IR_SCREEN_BITMAP,
+                 (ULONG_PTR)ZYN_DIB_BitmapFromDIB(image, (HPALETTE)record_get(r, IR_PALETTE), 0,
+                                                  settings_read(SET_COLOR_MATCH), settings_read(SET_ALPHA_DISPLAY)));
+  }
+  return (HBITMAP)record_get(r, IR_SCREEN_BITMAP);
+}
+
+BOOL image_screen_bitmap_timer(HWND w, UINT_PTR id) {
+  if (id != kBitmapTimer) return FALSE;
+  image_screen_bitmap(w);
+  return TRUE;
+}
 
 void image_set_without_undo(HWND w, HGLOBAL image) {
   ImageRecord *r = current_record(w);
   if (!r) return;
   settle_depth_and_color(r, image);
   HPALETTE palette = ZYN_DIB_CreatePalette(image);
-  HBITMAP bitmap = NULL;
-  if (wants_screen_bitmap((int)record_get(r, IR_DEPTH)))
-    bitmap = ZYN_DIB_BitmapFromDIB(image, palette, 0, settings_read(SET_COLOR_MATCH),
-                                   settings_read(SET_ALPHA_DISPLAY));
   record_set(r, IR_IMAGE, (ULONG_PTR)image);
-  record_set(r, IR_SCREEN_BITMAP, (ULONG_PTR)bitmap);
+  record_set(r, IR_SCREEN_BITMAP, 0);
+  schedule_screen_bitmap(w, wants_screen_bitmap((int)record_get(r, IR_DEPTH)));
   record_set(r, IR_PALETTE, (ULONG_PTR)palette);
   record_set(r, IR_OWNED_A, 0);
   record_set(r, IR_OPTIONS_RESET, 0);
@@ -113,7 +145,7 @@ HGLOBAL image_copy_of(HWND w) {
 }
 
 HBITMAP image_copy_bitmap(HWND w) {
-  HBITMAP src = (HBITMAP)record_get(image_record(w, IMAGE_SLOT_RECORD), IR_SCREEN_BITMAP);
+  HBITMAP src = image_screen_bitmap(w);
   BITMAP bm;
   if (!src || !GetObjectA(src, sizeof bm, &bm)) return NULL;
   HDC screen = GetDC(NULL);

@@ -146,6 +146,10 @@ LRESULT on_right_button(HWND w, WPARAM, LPARAM lp) {
   return 0;
 }
 
+LRESULT on_timer(HWND w, WPARAM wp, LPARAM lp) {
+  return image_screen_bitmap_timer(w, wp) ? 0 : def(w, WM_TIMER, wp, lp);
+}
+
 LRESULT on_close(HWND w, WPARAM wp, LPARAM lp) { return image_may_close(w) ? def(w, WM_CLOSE, wp, lp) : 0; }
 
 LRESULT on_query_close(HWND w, WPARAM, LPARAM) { return !image_may_close(w); }
@@ -164,6 +168,7 @@ const ImageMessage kImageMessages[] = {
     {WM_SIZE, on_size},
     {WM_LBUTTONDOWN, on_left_button},
     {WM_RBUTTONDOWN, on_right_button},
+    {WM_TIMER, on_timer},
     {WM_CLOSE, on_close},
     {LC_WM_QUERYCLOSE, on_query_close},
 };

@@ -214,6 +214,11 @@ void image_install_quiet(HWND w, HGLOBAL image); /* host message 10 */
 void image_drop_undo(HWND w);
 HGLOBAL image_copy_of(HWND w);
 HBITMAP image_copy_bitmap(HWND w);
+/* The screen bitmap, made now if it is still due; null when the setting
+   wants none. */
+HBITMAP image_screen_bitmap(HWND w);
+/* WM_TIMER of an image window: TRUE when it was the screen bitmap's. */
+BOOL image_screen_bitmap_timer(HWND w, UINT_PTR id);
 HPALETTE image_copy_palette(HWND w);
 
 /* imagewin_view_win.cpp: size, scroll bars, palette. */

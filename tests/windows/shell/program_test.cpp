@@ -140,7 +140,9 @@ std::string answer_box(const Program &p, int button) {
 }
 
 bool copy_into(const std::string &dir, const char *file, const char *as = nullptr) {
-  return CopyFileA((bin_dir() + "\\" + file).c_str(), (dir + "\\" + (as ? as : file)).c_str(), FALSE) != 0;
+  std::string from = bin_dir() + "\\" + file;
+  if (GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) from = windows_path(LC_PLUGTEST_DIR) + "\\" + file;
+  return CopyFileA(from.c_str(), (dir + "\\" + (as ? as : file)).c_str(), FALSE) != 0;
 }
 
 // The program and its libraries in a folder of their own.
@@ -184,8 +186,11 @@ TEST(Program, TheCommandLineFileOpensInAWindowWithItsRecord) {
   std::vector<HWND> w = wait_for_images(f, 1);
   ASSERT_EQ(w.size(), 1u);
   EXPECT_EQ(text_of(w[0]), upper(card("card8.bmp"))); // the command line is taken in upper case
+  // The window is listed while it is still being made: wait for its format.
   ImageRecord r;
-  ASSERT_TRUE(read_record(p, w[0], &r));
+  DWORD start = GetTickCount();
+  do ASSERT_TRUE(read_record(p, w[0], &r));
+  while ((DWORD)record_get(&r, IR_FORMAT) == IR_NO_FORMAT && GetTickCount() - start < 5000);
   EXPECT_EQ(record_get(&r, IR_DEPTH), 8u);
   EXPECT_TRUE(record_flags(&r) & IRF_RASTER);
   EXPECT_FALSE(record_flags(&r) & (IRF_MODIFIED | IRF_NEW));

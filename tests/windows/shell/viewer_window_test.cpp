@@ -29,7 +29,7 @@ int count_of(const std::vector<std::string> &v, const std::string &s) {
   return n;
 }
 
-HBITMAP screen_bitmap(HWND w) { return (HBITMAP)record_get(image_record(w, IMAGE_SLOT_RECORD), IR_SCREEN_BITMAP); }
+HBITMAP screen_bitmap(HWND w) { return image_screen_bitmap(w); }
 
 BOOL has_bar(HWND w, LONG bar) { return (GetWindowLongA(w, GWL_STYLE) & bar) != 0; }
 
