@@ -371,3 +371,48 @@ TEST_F(ViewerTest, SaveWritesTheFullPathAndRefusesOneThatDoesNotFit) {
   ASSERT_EQ(boxes().texts.size(), 1u);
   EXPECT_EQ(boxes().texts[0], text_of_id(IDS_PATH_TOO_LONG));
 }
+
+namespace {
+
+HWND g_menu_window;
+UINT_PTR g_menu_timer;
+
+BOOL CALLBACK find_popup(HWND w, LPARAM) {
+  char cls[16] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (!strcmp(cls, "#32768") && IsWindowVisible(w)) {
+    g_menu_window = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Runs inside the menu's own loop: look at the menu, then close it.
+void CALLBACK look_and_close(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(NULL, id);
+  EnumWindows(find_popup, 0);
+  if (g_menu_window) save_screenshot(g_menu_window, "context-menu-of-an-image");
+  EndMenu();
+}
+
+} // namespace
+
+TEST_F(ViewerTest, TheContextMenuOfAnImageIsColorsAndOfAnEmptyWindowEdit) {
+  HWND w = open_file(card("card8.bmp"));
+  ASSERT_NE(w, nullptr);
+  g_menu_window = NULL;
+  g_menu_timer = SetTimer(NULL, 0, 200, look_and_close);
+  SendMessageA(w, WM_RBUTTONDOWN, 0, MAKELPARAM(40, 40));
+  ASSERT_NE(g_menu_window, nullptr);
+  // Enabled as from the bar: an 8-bit image has the 256 Colors submenu checked.
+  EXPECT_TRUE(item_checked(st_.popup[POPUP_COLORS], COLORS_SUBMENU_FIRST + 2, MF_BYPOSITION));
+  EXPECT_TRUE(item_grayed(st_.popup[POPUP_COLORS], IDM_C256_FLAT));
+  // Media windows have none.
+  record_change_flags(record(w), IRF_WAVE, 1);
+  g_menu_window = NULL;
+  g_menu_timer = SetTimer(NULL, 0, 200, look_and_close);
+  SendMessageA(w, WM_RBUTTONDOWN, 0, MAKELPARAM(40, 40));
+  pump_for(300);
+  KillTimer(NULL, g_menu_timer);
+  EXPECT_EQ(g_menu_window, nullptr);
+}
