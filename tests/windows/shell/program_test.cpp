@@ -9,16 +9,10 @@
 
 #include "resource.h"
 #include "screenshot.h"
+#include "test_paths.h"
 #include "shell/imagewin/record.h"
 
 namespace {
-
-std::string windows_path(std::string p) {
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;
-  for (char &c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
 
 std::string program_path() { return windows_path(LC_LUMACAST_EXE); }
 std::string bin_dir() {

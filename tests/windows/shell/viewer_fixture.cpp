@@ -1,5 +1,7 @@
 #include "viewer_fixture.h"
 
+#include "test_paths.h"
+
 #include <stdio.h>
 
 #include "core/batch_state.h"
@@ -8,13 +10,6 @@
 #include "shell/settings/settings.h"
 
 namespace {
-
-std::string windows_path(std::string p) {
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;
-  for (char &c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
 
 BOOL remove_tree(const std::string &dir) {
   WIN32_FIND_DATAA fd;
