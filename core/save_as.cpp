@@ -13,7 +13,7 @@
 static const char *file_name_part(const char *path) {
     const char *name = path;
     for (const char *p = path; *p; p++)
-        if (*p == '\\' || *p == '/') name = p + 1;
+        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
     return name;
 }
 
@@ -48,6 +48,11 @@ extern "C" int save_name_with_extension(const char *path, const char *extension,
     const char *dot = strchr(name, '.');
     size_t keep = dot ? (size_t)(dot - path) : strlen(path);
     return compose(path, keep, extension, out, size);
+}
+
+extern "C" int save_name_replace_extension(const char *path, const char *extension, char *out, size_t size) {
+    const char *dot = strrchr(file_name_part(path), '.');
+    return compose(path, dot ? (size_t)(dot - path) : strlen(path), extension, out, size);
 }
 
 extern "C" int save_name_default_extension(const char *path, const char *extension, char *out, size_t size) {

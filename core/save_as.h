@@ -20,6 +20,11 @@ UINT save_name_problem(const char *path);
    is added.  Used for the starting name of Save As, for a change of type
    in the dialog and for batch output names.  0 when out is too small. */
 int save_name_with_extension(const char *path, const char *extension, char *out, size_t size);
+/* The name with its own extension replaced: what follows the last '.' of
+   the name part becomes extension (a name without '.' gets '.' and the
+   extension).  For window titles: "C:\MY.DIR\A.B.GIF" keeps "A.B".  0 when
+   out is too small; out may be path. */
+int save_name_replace_extension(const char *path, const char *extension, char *out, size_t size);
 /* On OK: a name without '.' gets '.' and the extension; others are kept. */
 int save_name_default_extension(const char *path, const char *extension, char *out, size_t size);
 

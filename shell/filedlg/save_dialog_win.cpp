@@ -74,7 +74,7 @@ void rename_for_type(HWND dialog, int format) {
   char name[LC_PATH_MAX], ext[LC_EXT_SIZE], renamed[LC_PATH_MAX];
   if (!field || !GetWindowTextA(field, name, sizeof name) || !strchr(name, '.')) return;
   if (!catalogue_extension(format, ext, sizeof ext)) return;
-  if (title_with_extension(name, ext, renamed, sizeof renamed)) SetWindowTextA(field, renamed);
+  if (save_name_replace_extension(name, ext, renamed, sizeof renamed)) SetWindowTextA(field, renamed);
 }
 
 void resize_dialog(HWND dialog, int delta) {

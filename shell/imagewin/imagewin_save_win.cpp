@@ -56,7 +56,7 @@ BOOL start_name(HWND w, int format, char *out, size_t size) {
   char title[LC_PATH_MAX], ext[LC_EXT_SIZE];
   GetWindowTextA(w, title, sizeof title);
   if (!catalogue_extension(format, ext, sizeof ext)) return FALSE;
-  return title_with_extension(title, ext, out, size);
+  return save_name_replace_extension(title, ext, out, size);
 }
 
 // The window keeps the converted image (with undo, so a failed save can be

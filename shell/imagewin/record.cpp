@@ -69,21 +69,3 @@ extern "C" int new_window_title(const char *base, unsigned n, char *out, size_t 
     int w = snprintf(out, size, "%s%u", base, n);
     return w > 0 && (size_t)w < size;
 }
-
-static const char *name_part(const char *path) {
-    const char *name = path;
-    for (const char *p = path; *p; p++)
-        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-    return name;
-}
-
-extern "C" int title_with_extension(const char *title, const char *ext, char *out, size_t size) {
-    const char *dot = strrchr(name_part(title), '.');
-    size_t keep = dot ? (size_t)(dot - title) : strlen(title);
-    size_t extLen = strlen(ext);
-    if (keep + 1 + extLen + 1 > size) return 0;
-    memmove(out, title, keep);
-    out[keep] = '.';
-    memcpy(out + keep + 1, ext, extLen + 1);
-    return 1;
-}

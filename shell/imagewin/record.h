@@ -89,10 +89,6 @@ int depth_level_for_image(int currentLevel, int dibBits);
 /* The title of the n-th new window ("Image1"); 0 when out is too small. */
 int new_window_title(const char *base, unsigned n, char *out, size_t size);
 
-/* The title with its extension replaced: what follows the last '.' of the
-   name part (after the last '\' or '/') becomes ext; a name without '.'
-   gets '.' and ext.  0 when out is too small. */
-int title_with_extension(const char *title, const char *ext, char *out, size_t size);
 
 #ifdef __cplusplus
 }

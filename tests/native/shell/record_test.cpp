@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/save_as.h"
 #include "shell/frame/drop_rule.h"
 #include "shell/imagewin/close_rule.h"
 #include "shell/imagewin/record.h"
@@ -69,17 +70,17 @@ TEST(ImageRecord, TitlesOfNewWindowsAndExtensionsOfNames) {
   EXPECT_STREQ(out, "Image1");
   EXPECT_FALSE(new_window_title("Image", 12345, out, 8));
   // The last '.' of the name part, never one of a directory.
-  ASSERT_TRUE(title_with_extension("C:\\MY.DIR\\A.GIF", "BMP", out, sizeof out));
+  ASSERT_TRUE(save_name_replace_extension("C:\\MY.DIR\\A.GIF", "BMP", out, sizeof out));
   EXPECT_STREQ(out, "C:\\MY.DIR\\A.BMP");
-  ASSERT_TRUE(title_with_extension("C:\\MY.DIR\\A.B.GIF", "PCX", out, sizeof out));
+  ASSERT_TRUE(save_name_replace_extension("C:\\MY.DIR\\A.B.GIF", "PCX", out, sizeof out));
   EXPECT_STREQ(out, "C:\\MY.DIR\\A.B.PCX");
-  ASSERT_TRUE(title_with_extension("C:\\MY.DIR\\PLAIN", "TIF", out, sizeof out));
+  ASSERT_TRUE(save_name_replace_extension("C:\\MY.DIR\\PLAIN", "TIF", out, sizeof out));
   EXPECT_STREQ(out, "C:\\MY.DIR\\PLAIN.TIF");
-  ASSERT_TRUE(title_with_extension("Image1", "BMP", out, sizeof out));
+  ASSERT_TRUE(save_name_replace_extension("Image1", "BMP", out, sizeof out));
   EXPECT_STREQ(out, "Image1.BMP");
-  EXPECT_FALSE(title_with_extension("C:\\A.GIF", "BMP", out, 8));
+  EXPECT_FALSE(save_name_replace_extension("C:\\A.GIF", "BMP", out, 8));
   strcpy(out, "Z:/X.Y/A.GIF"); // in place
-  ASSERT_TRUE(title_with_extension(out, "BMP", out, sizeof out));
+  ASSERT_TRUE(save_name_replace_extension(out, "BMP", out, sizeof out));
   EXPECT_STREQ(out, "Z:/X.Y/A.BMP");
 }
 
