@@ -46,38 +46,36 @@ void repaint(HWND w) {
 }
 
 // The screen bitmap of a large image takes a while to make: the window
-// paints from the image first and makes the bitmap once it is idle (or
-// when someone asks for it before).
-const char kBitmapDue[] = "LumacastScreenBitmapDue";
+// paints from the image first and makes the bitmap once it is idle (a
+// zero timer comes after the paint), or when someone asks for it before.
 const UINT_PTR kBitmapTimer = 0x4C43;
 
-void schedule_screen_bitmap(HWND w, BOOL due) {
-  if (due) {
-    SetPropA(w, kBitmapDue, (HANDLE)1);
-    SetTimer(w, kBitmapTimer, 0, NULL);
-  } else {
-    RemovePropA(w, kBitmapDue);
-    KillTimer(w, kBitmapTimer);
-  }
+BOOL bitmap_due(const ImageRecord *r) {
+  return r && record_get(r, IR_IMAGE) && !record_get(r, IR_SCREEN_BITMAP) &&
+         wants_screen_bitmap((int)record_get(r, IR_DEPTH));
 }
 
 } // namespace
 
+void image_screen_bitmap_soon(HWND w) {
+  if (bitmap_due(image_record(w, IMAGE_SLOT_RECORD))) SetTimer(w, kBitmapTimer, 0, NULL);
+}
+
 HBITMAP image_screen_bitmap(HWND w) {
   ImageRecord *r = image_record(w, IMAGE_SLOT_RECORD);
-  if (r && GetPropA(w, kBitmapDue)) {
-    schedule_screen_bitmap(w, FALSE);
+  if (bitmap_due(r)) {
+    KillTimer(w, kBitmapTimer);
     HGLOBAL image = (HGLOBAL)record_get(r, IR_IMAGE);
-    if (image && !record_get(r, IR_SCREEN_BITMAP))
-      record_set(r, IR_SCREEN_BITMAP,
-                 (ULONG_PTR)ZYN_DIB_BitmapFromDIB(image, (HPALETTE)record_get(r, IR_PALETTE), 0,
-                                                  settings_read(SET_COLOR_MATCH), settings_read(SET_ALPHA_DISPLAY)));
+    record_set(r, IR_SCREEN_BITMAP,
+               (ULONG_PTR)ZYN_DIB_BitmapFromDIB(image, (HPALETTE)record_get(r, IR_PALETTE), 0,
+                                                settings_read(SET_COLOR_MATCH), settings_read(SET_ALPHA_DISPLAY)));
   }
   return (HBITMAP)record_get(r, IR_SCREEN_BITMAP);
 }
 
 BOOL image_screen_bitmap_timer(HWND w, UINT_PTR id) {
   if (id != kBitmapTimer) return FALSE;
+  KillTimer(w, kBitmapTimer);
   image_screen_bitmap(w);
   return TRUE;
 }
@@ -89,11 +87,11 @@ void image_set_without_undo(HWND w, HGLOBAL image) {
   HPALETTE palette = ZYN_DIB_CreatePalette(image);
   record_set(r, IR_IMAGE, (ULONG_PTR)image);
   record_set(r, IR_SCREEN_BITMAP, 0);
-  schedule_screen_bitmap(w, wants_screen_bitmap((int)record_get(r, IR_DEPTH)));
   record_set(r, IR_PALETTE, (ULONG_PTR)palette);
   record_set(r, IR_OWNED_A, 0);
   record_set(r, IR_OPTIONS_RESET, 0);
   record_set(r, IR_MEDIA_POS, 0);
+  image_screen_bitmap_soon(w);
   imagehost_notify_change(w);
 }
 

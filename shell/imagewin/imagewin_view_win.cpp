@@ -233,10 +233,12 @@ void image_paint(HWND w) {
     RealizePalette(dc);
   }
   HBITMAP bitmap = (HBITMAP)record_get(r, IR_SCREEN_BITMAP);
-  if (bitmap)
+  if (bitmap) {
     blit_screen_bitmap(dc, bitmap, paint, iw, ih);
-  else
+  } else {
     ZYN_DIB_FastPalDibBlt(dc, image, 0, settings_read(SET_COLOR_MATCH), settings_read(SET_ALPHA_DISPLAY));
+    image_screen_bitmap_soon(w);
+  }
   paint_outside_image(dc, paint, iw, ih);
   if (old) SelectPalette(dc, old, TRUE);
   EndPaint(w, &ps);

@@ -217,6 +217,9 @@ HBITMAP image_copy_bitmap(HWND w);
 /* The screen bitmap, made now if it is still due; null when the setting
    wants none. */
 HBITMAP image_screen_bitmap(HWND w);
+/* Asks for the screen bitmap to be made once the window is idle (after
+   an undo brings back a state whose bitmap was never made, say). */
+void image_screen_bitmap_soon(HWND w);
 /* WM_TIMER of an image window: TRUE when it was the screen bitmap's. */
 BOOL image_screen_bitmap_timer(HWND w, UINT_PTR id);
 HPALETTE image_copy_palette(HWND w);

@@ -275,6 +275,7 @@ TEST_F(ViewerTest, TheAboutWindowAndTheLoadPanelOnTheScreen) {
   loadinfo_set_number(LI_BITS_PER_PIXEL, 24);
   loadinfo_set_number(LI_PLANES, 1);
   loadinfo_set_number(LI_MEMORY, 518400);
+  Sleep(200); // a load that is over at once shows no panel
   load_panel_info_ready();
   load_panel_begin_progress(0, 10);
   load_panel_step(6);
