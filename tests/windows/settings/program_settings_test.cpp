@@ -145,7 +145,7 @@ TEST_F(ProgramSettings, EndOfRunStoresTheCurrentFormats) {
     ASSERT_TRUE(shell_catalogue_register());
     settings_reset_defaults();
     shell_settings_load();
-    shell_catalogue_restore_formats(settings_read(SET_LOAD_PROC), settings_read(SET_SAVE_PROC));
+    catalogue_restore_current(settings_read(SET_LOAD_PROC), settings_read(SET_SAVE_PROC));
     EXPECT_EQ(catalogue_current_load(), load);
     EXPECT_EQ(catalogue_current_save(), save);
     shell_catalogue_free();
