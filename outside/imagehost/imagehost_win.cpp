@@ -2,6 +2,7 @@
 // LIB_ entry points the program calls, and the RQ_ services plug-ins call,
 // each a host message to the program's frame.
 #include "imagehost_internal.h"
+#include "stylize.h"
 
 #define LIB_CONSUMED 2
 
@@ -46,6 +47,7 @@ extern "C" __declspec(dllexport) int WINAPI LIB_InitImageLib(HWND frame, HWND cl
   plugin_table_init(&g_ih.plugins, PT_FIRST_ID, PT_LAST_ID);
   g_ih.ready = TRUE;
   plugins_start();
+  stylize_start();
   return 1;
 }
 
@@ -59,16 +61,21 @@ extern "C" __declspec(dllexport) int WINAPI LIB_MessageHandler(HWND, UINT msg, W
   if (!g_ih.ready) return 0;
   switch (msg) {
     case WM_COMMAND:
-      if (HIWORD(wp) <= 1 && plugins_command(LOWORD(wp))) return *result = 0, LIB_CONSUMED;
+      if (HIWORD(wp) <= 1 && (plugins_command(LOWORD(wp)) || stylize_command(LOWORD(wp))))
+        return *result = 0, LIB_CONSUMED;
       return 0;
-    case WM_INITMENUPOPUP: return plugins_menu_popup((HMENU)wp) ? (*result = 0, LIB_CONSUMED) : 0;
-    case WM_MENUSELECT: return plugins_help(LOWORD(wp), HIWORD(wp)) ? (*result = 0, LIB_CONSUMED) : 0;
+    case WM_INITMENUPOPUP:
+      return plugins_menu_popup((HMENU)wp) || stylize_menu_popup((HMENU)wp) ? (*result = 0, LIB_CONSUMED) : 0;
+    case WM_MENUSELECT:
+      if (plugins_help(LOWORD(wp), HIWORD(wp)) || stylize_help(LOWORD(wp), HIWORD(wp))) return *result = 0, LIB_CONSUMED;
+      return 0;
     case WM_CLOSE:
     case WM_QUERYENDSESSION:
       if (plugins_query_exit()) return 0;
       *result = 0;
       return LIB_CONSUMED;
     case WM_NCDESTROY:
+      stylize_stop();
       plugins_stop();
       g_ih.ready = FALSE;
       g_ih.frame = g_ih.client = NULL;
@@ -79,7 +86,10 @@ extern "C" __declspec(dllexport) int WINAPI LIB_MessageHandler(HWND, UINT msg, W
 #endif
 
 extern "C" __declspec(dllexport) int WINAPI LIB_MDIMessageHandler(HWND w, UINT msg, WPARAM, LPARAM lp, LRESULT *) {
-  if (g_ih.ready && msg == WM_MDIACTIVATE) plugins_activate(w, (HWND)lp == w);
+  if (g_ih.ready && msg == WM_MDIACTIVATE) {
+    plugins_activate(w, (HWND)lp == w);
+    stylize_activate(w, (HWND)lp == w);
+  }
   return 0;
 }
 
@@ -87,7 +97,10 @@ extern "C" __declspec(dllexport) void WINAPI LIB_MDIChangeProc(HWND) {}
 
 // A window that goes can no longer be any plug-in's active window.
 extern "C" __declspec(dllexport) void WINAPI LIB_MDIDeleteProc(HWND w, HGLOBAL) {
-  if (g_ih.ready) plugins_activate(w, FALSE);
+  if (g_ih.ready) {
+    plugins_activate(w, FALSE);
+    stylize_activate(w, FALSE);
+  }
 }
 
 extern "C" __declspec(dllexport) void WINAPI LIB_MDIRenameProc(HWND, const char *) {}
