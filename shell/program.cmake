@@ -52,6 +52,7 @@ add_library(lcshell_win STATIC
   ${LC_SHELL}/imagewin/imagewin_proc_win.cpp
   ${LC_SHELL}/imagewin/imagewin_create_win.cpp
   ${LC_SHELL}/imagewin/imagewin_save_win.cpp
+  ${LC_SHELL}/edit/undo_win.cpp
   ${LC_SHELL}/filedlg/filter_list_win.cpp
   ${LC_SHELL}/filedlg/open_dialog_win.cpp
   ${LC_SHELL}/filedlg/save_dialog_win.cpp

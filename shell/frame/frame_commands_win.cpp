@@ -42,6 +42,10 @@ void cmd_save_as(FrameState *, UINT) {
 
 void cmd_about(FrameState *st, UINT) { about_show(st->frame); }
 
+void cmd_undo(FrameState *, UINT) {
+  if (g_shell.active && is_image_window(g_shell.active)) image_undo(g_shell.active);
+}
+
 void cmd_exit(FrameState *st, UINT) { SendMessageA(st->frame, WM_CLOSE, 0, 0); }
 
 void cmd_close(FrameState *, UINT) {
@@ -95,7 +99,8 @@ const Command kCommands[] = {
     {IDM_SETTINGS, IDM_SETTINGS, TRUE, cmd_none},
     {IDM_EXIT, IDM_EXIT, FALSE, cmd_exit},
     {IDM_CLOSE, IDM_CLOSE, FALSE, cmd_close},
-    {IDM_UNDO, IDM_PASTEPAL, TRUE, cmd_none},
+    {IDM_UNDO, IDM_UNDO, TRUE, cmd_undo},
+    {IDM_CUT, IDM_PASTEPAL, TRUE, cmd_none},
     {IDM_CAP_ACTIVEWND, IDM_CAP_OPTIONS, FALSE, cmd_none},
     {IDM_COLOR, IDM_COLOR, FALSE, cmd_none},
     {IDM_GRAY, IDM_GRAY, TRUE, cmd_none},

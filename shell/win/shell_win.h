@@ -224,6 +224,10 @@ void image_screen_bitmap_soon(HWND w);
 BOOL image_screen_bitmap_timer(HWND w, UINT_PTR id);
 HPALETTE image_copy_palette(HWND w);
 
+/* edit/undo_win.cpp: the two records change places; FALSE when there is
+   no undo state. */
+BOOL image_undo(HWND w);
+
 /* imagewin_view_win.cpp: size, scroll bars, palette. */
 void image_fit_window(HWND w, HGLOBAL image);
 void image_update_scroll_bars(HWND w);

@@ -416,3 +416,27 @@ TEST_F(ViewerTest, TheContextMenuOfAnImageIsColorsAndOfAnEmptyWindowEdit) {
   KillTimer(NULL, g_menu_timer);
   EXPECT_EQ(g_menu_window, nullptr);
 }
+
+TEST_F(ViewerTest, UndoSwapsTheRecordsSoASecondUndoRedoes) {
+  HWND w = open_file(card("card24.bmp"));
+  ASSERT_NE(w, nullptr);
+  HGLOBAL first = image_of(w);
+  SendMessageA(frame_, WM_COMMAND, IDM_UNDO, 0); // nothing to undo yet
+  EXPECT_EQ(image_of(w), first);
+  HGLOBAL changed = test_dib(50, 40, 8);
+  image_install(w, changed);
+  record_set(record(w), IR_FORMAT, (ULONG_PTR)format_of_extension("GIF"));
+  SetWindowTextA(w, (card("card24.") + "GIF").c_str());
+  SendMessageA(w, WM_HSCROLL, SB_LINEDOWN, 0);
+  SendMessageA(frame_, WM_COMMAND, IDM_UNDO, 0);
+  EXPECT_EQ(image_of(w), first);
+  EXPECT_EQ(record_get(record(w), IR_DEPTH), 24u);
+  EXPECT_FALSE(image_flags(w) & IRF_MODIFIED); // as it was before the change
+  EXPECT_EQ(title_of(w), card("card24.bmp").substr(0, card("card24.bmp").size() - 3) + "BMP");
+  SendMessageA(frame_, WM_COMMAND, IDM_UNDO, 0);
+  EXPECT_EQ(image_of(w), changed);
+  EXPECT_EQ(record_get(record(w), IR_DEPTH), 8u);
+  EXPECT_TRUE(image_flags(w) & IRF_MODIFIED);
+  EXPECT_NE(screen_bitmap(w), nullptr);
+  forget_changes(w);
+}
