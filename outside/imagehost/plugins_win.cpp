@@ -43,12 +43,15 @@ Entries entries_of(HMODULE m) {
   return e;
 }
 
-// Looks at the export table only: no DllMain, no imports resolved.
+// Looks at the export table only: no DllMain, no imports resolved.  A
+// library the process already has (zynlib.dll beside the program) is
+// looked at where it is.
 BOOL is_function_plugin(const char *path) {
-  HMODULE m = LoadLibraryExA(path, NULL, DONT_RESOLVE_DLL_REFERENCES);
+  HMODULE loaded = GetModuleHandleA(path);
+  HMODULE m = loaded ? loaded : LoadLibraryExA(path, NULL, DONT_RESOLVE_DLL_REFERENCES);
   if (!m) return FALSE;
   BOOL yes = GetProcAddress(m, "RQ_ImgLib_Version") && GetProcAddress(m, "RQ_ImgLib_Init");
-  FreeLibrary(m);
+  if (!loaded) FreeLibrary(m);
   return yes;
 }
 

@@ -122,17 +122,19 @@ static void section_text(char *buf, size_t size) {
     if (LoadStringA(lc_instance(), IDS_SECTION_CORE, buf, (int)size) <= 0) snprintf(buf, size, "Core");
 }
 
-/* A missing value, or a store that does not open, leaves the default. */
-static LONG read_value(const char *name, LONG fallback) {
-    if (!haveStore || !store.open || !store.read_int) return fallback;
+/* The section is opened once for all the values. */
+static int open_core_section(void) {
+    if (!haveStore || !store.open || !store.read_int) return 0;
     char version[16], section[32];
     version_text(version, sizeof version);
     section_text(section, sizeof section);
+    return store.open(store.context, PRODUCT, version, section);
+}
+
+/* A missing value leaves the default. */
+static LONG read_value(int opened, const char *name, LONG fallback) {
     LONG value = fallback;
-    if (store.open(store.context, PRODUCT, version, section)) {
-        if (!store.read_int(store.context, name, &value)) value = fallback;
-        if (store.close) store.close(store.context);
-    }
+    if (opened && !store.read_int(store.context, name, &value)) value = fallback;
     return value;
 }
 
@@ -145,12 +147,14 @@ static void fix_tiff_compression(void) {
 
 extern "C" void settings_load_all(void) {
     haveDefaults = 1;
+    int opened = open_core_section();
     for (int i = 0; i < SETTINGS_COUNT; i++) {
         char name[33];
         changed[i] = 0;
         LoadStringA(lc_instance(), table[i].nameId, name, (int)sizeof name);
-        values[i] = read_value(name, table[i].defaultValue);
+        values[i] = read_value(opened, name, table[i].defaultValue);
     }
+    if (opened && store.close) store.close(store.context);
     fix_tiff_compression();
 }
 
