@@ -10,6 +10,25 @@
 #ifdef LC_HAVE_KOJPEG
 #include "kojpeg_link.h"
 #endif
+#if defined(_WIN32) && defined(LC_HAVE_IMAGE_OPS)
+#include <string.h>
+
+#include "image_ops.h"
+
+/* The image operations' texts are image.dll's own (their ids overlap the
+   program's table linked in here): read from the DLL beside lumaconv. */
+static void use_image_texts(void) {
+    static HMODULE texts;
+    if (texts) return;
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
+    char *slash = n && n < sizeof path ? strrchr(path, '\\') : NULL;
+    if (!slash || (size_t)(slash - path) + sizeof "\\image.dll" > sizeof path) return;
+    strcpy(slash, "\\image.dll");
+    texts = LoadLibraryExA(path, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (texts) img_set_instance(texts);
+}
+#endif
 
 static int answerYes;
 
@@ -33,6 +52,9 @@ static int WINAPI print_message(HWND, LPCSTR text, LPCSTR caption, UINT style) {
 
 int engine_start(void) {
     ZYN_ERR_SetErrorMethod(print_message);
+#if defined(_WIN32) && defined(LC_HAVE_IMAGE_OPS)
+    use_image_texts();
+#endif
     settings_set_store(NULL);
     settings_load_all(); /* no store: the defaults */
     color_ops_install_builtin();
