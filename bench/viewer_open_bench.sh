@@ -28,8 +28,16 @@ wine_ci_up "$BUILD" >/dev/null || exit 1
 LC_EXIT_AFTER_PAINT=1 "$WINE64" "$BIN/lumacast.exe" /NOLOGO "$BIG" </dev/null >/dev/null 2>&1 || true
 "$WINE64" "$BIN/lumaconv.exe" info "$BIG" </dev/null >/dev/null 2>&1 || true
 
-open=$(LC_EXIT_AFTER_PAINT=1 bench_time "$WINE64" "$BIN/lumacast.exe" /NOLOGO "$BIG")
-info=$(bench_time "$WINE64" "$BIN/lumaconv.exe" info "$BIG")
+# The two programs take turns, so that a busy moment of the machine falls
+# on both alike; the best run of each counts.
+open="9 9" info="9 9"
+best() { python3 -c "a=[float(v) for v in '$1'.split()]; b=[float(v) for v in '$2'.split()]; print('%.4f %.4f' % (min(a[0], b[0]), min(a[1], b[1])))"; }
+for _ in $(seq "$RUNS"); do
+  RUNS=1
+  open=$(best "$open" "$(LC_EXIT_AFTER_PAINT=1 bench_time "$WINE64" "$BIN/lumacast.exe" /NOLOGO "$BIG")")
+  info=$(best "$info" "$(bench_time "$WINE64" "$BIN/lumaconv.exe" info "$BIG")")
+done
+RUNS=${2:-5}
 echo
 echo "Opening a ${W}x${H} 24-bit BMP under Wine (best of $RUNS)"
 printf '  %-44s %8s %8s\n' "" "wall s" "cpu s"
